@@ -1,0 +1,29 @@
+# Test sources are grouped per library. Natively each group becomes its own test executable whose
+# cases ctest lists one by one; for Windows every group is linked into the single glyvora-tests.exe,
+# which ctest runs once under Wine.
+#
+#   glyvora_add_tests(NAME commands SOURCES a_test.cpp b_test.cpp LIBS glyvora_commands)
+if(WIN32)
+    add_executable(glyvora-tests ${CMAKE_CURRENT_LIST_DIR}/../tests/support/windows_main.cpp)
+    target_link_libraries(glyvora-tests PRIVATE GTest::gtest GTest::gmock)
+    target_include_directories(glyvora-tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../tests)
+    set_target_properties(glyvora-tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    add_test(NAME windows-tests COMMAND glyvora-tests --gtest_brief=0)
+    set_tests_properties(windows-tests PROPERTIES TIMEOUT 1800)
+endif()
+
+function(glyvora_add_tests)
+    cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+    if(WIN32)
+        target_sources(glyvora-tests PRIVATE ${T_SOURCES})
+        target_link_libraries(glyvora-tests PRIVATE ${T_LIBS})
+    else()
+        set(exe test_${T_NAME})
+        add_executable(${exe} ${T_SOURCES})
+        target_link_libraries(${exe} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+        target_include_directories(${exe} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+        set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+        gtest_discover_tests(${exe} TEST_PREFIX "${T_NAME}." DISCOVERY_TIMEOUT 60
+                             PROPERTIES TIMEOUT 300)
+    endif()
+endfunction()

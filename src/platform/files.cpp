@@ -1,0 +1,49 @@
+#include "platform/files.h"
+
+namespace glyvora {
+
+namespace {
+FileSystem* currentFileSystem = nullptr;
+}
+
+FileSystem& fileSystem() { return currentFileSystem ? *currentFileSystem : systemFileSystem(); }
+
+ScopedFileSystem::ScopedFileSystem(FileSystem& replacement) : previous_(currentFileSystem) {
+    currentFileSystem = &replacement;
+}
+
+ScopedFileSystem::~ScopedFileSystem() { currentFileSystem = previous_; }
+
+std::optional<ByteSet> readWholeFile(const Text& path) {
+    OpenedFile opened = fileSystem().open(path, FileAccess::Read, FileSharing::DenyNone, FileCreation::OpenExisting);
+    if (!opened.file) return std::nullopt;
+    const std::optional<std::uint64_t> size = opened.file->size();
+    if (!size || *size > SIZE_MAX) return std::nullopt;
+    ByteSet bytes(static_cast<std::size_t>(*size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const IoResult r = opened.file->readAt(done, bytes.data() + done, bytes.size() - done);
+        if (!r.ok()) return std::nullopt;
+        if (r.bytes == 0) break; // the file shrank while being read
+        done += r.bytes;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+bool writeWholeFile(const Text& path, const std::vector<ByteSet>& parts) {
+    if (path.empty()) return false;
+    OpenedFile opened =
+        fileSystem().open(path, FileAccess::Write, FileSharing::Exclusive, FileCreation::CreateAlways);
+    if (!opened.file) return false;
+    std::uint64_t offset = 0;
+    for (const ByteSet& part : parts) {
+        if (part.empty()) continue;
+        const IoResult r = opened.file->writeAt(offset, part.data(), part.size());
+        if (!r.ok() || r.bytes != part.size()) return false;
+        offset += part.size();
+    }
+    return true;
+}
+
+} // namespace glyvora

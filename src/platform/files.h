@@ -1,0 +1,113 @@
+#pragma once
+// Files as the program sees them: binary files opened with an access and a sharing mode, read and
+// written at explicit offsets, with byte-range locks; directory search; full-path resolution.
+//
+// Everything goes through a FileSystem so that tests can put a fault-injecting or recording one in
+// front of the real one (ScopedFileSystem).
+
+#include "platform/types.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace glyvora {
+
+// Operating-system failures, numbered as the table-file engine reports them.
+enum class FileError : int {
+    None = 0,
+    Generic = -1,
+    NotFound = -3,
+    BadPath = -4,
+    TooManyOpenFiles = -5,
+    AccessDenied = -6,
+    InvalidFile = -7,
+    RemoveCurrentDir = -8,
+    DirectoryFull = -9,
+    BadSeek = -10,
+    HardwareIO = -11,
+    SharingViolation = -12,
+    LockViolation = -13,
+    DiskFull = -14,
+    EndOfFile = -15,
+};
+
+enum class FileAccess { Read, Write, ReadWrite };
+
+// What other openers of the same file may do while this one holds it.
+enum class FileSharing { DenyNone, DenyRead, DenyWrite, Exclusive };
+
+enum class FileCreation {
+    OpenExisting, // fails with NotFound when the file is missing
+    CreateAlways, // creates or truncates
+    OpenAlways,   // opens, or creates an empty file
+};
+
+struct IoResult {
+    std::size_t bytes = 0; // bytes transferred; a read at or past the end gives a short count, no error
+    FileError error = FileError::None;
+    bool ok() const { return error == FileError::None; }
+};
+
+class File {
+public:
+    virtual ~File() = default;
+    virtual IoResult readAt(std::uint64_t offset, void* buffer, std::size_t count) = 0;
+    virtual IoResult writeAt(std::uint64_t offset, const void* data, std::size_t count) = 0;
+    virtual std::optional<std::uint64_t> size() = 0;
+    // Cuts or extends the file to `length` bytes.
+    virtual FileError resize(std::uint64_t length) = 0;
+    // An exclusive lock on [offset, offset + length) that does not wait: LockViolation when another
+    // opener holds an overlapping range. Locks belong to this open file, not to the process, so
+    // closing another File of the same path releases none of them.
+    virtual FileError lock(std::uint64_t offset, std::uint64_t length) = 0;
+    virtual FileError unlock(std::uint64_t offset, std::uint64_t length) = 0;
+};
+
+struct OpenedFile {
+    std::unique_ptr<File> file; // null on failure
+    FileError error = FileError::None;
+};
+
+struct DirectoryEntry {
+    Text name;
+    bool isDirectory = false;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    virtual OpenedFile open(const Text& path, FileAccess access, FileSharing sharing, FileCreation creation) = 0;
+    // The entries matching a pattern such as "C:\fonts\*.*" ("*" and "?" in the last component), in
+    // the order the directory gives them, "." and ".." included where the directory has them. A
+    // missing or unreadable directory gives no entries.
+    virtual std::vector<DirectoryEntry> find(const Text& pattern) = 0;
+    // The absolute form of a path, resolved against the current directory; empty on failure.
+    virtual Text fullPath(const Text& path) = 0;
+};
+
+// The platform's real file system.
+FileSystem& systemFileSystem();
+
+// The file system the program uses now: the real one unless a test has put another in front.
+FileSystem& fileSystem();
+
+class ScopedFileSystem {
+public:
+    explicit ScopedFileSystem(FileSystem& replacement);
+    ~ScopedFileSystem();
+    ScopedFileSystem(const ScopedFileSystem&) = delete;
+    ScopedFileSystem& operator=(const ScopedFileSystem&) = delete;
+
+private:
+    FileSystem* previous_;
+};
+
+// Whole-file helpers over fileSystem().
+std::optional<ByteSet> readWholeFile(const Text& path);
+// Creates or truncates the file, opened exclusively, and writes the parts one after another.
+bool writeWholeFile(const Text& path, const std::vector<ByteSet>& parts);
+
+} // namespace glyvora

@@ -1,0 +1,53 @@
+// The ANSI code page of the target systems is 936; glibc's CP936 converter matches it, 0x80 (the
+// euro sign) included.
+#include "platform/codepage.h"
+
+#include <cerrno>
+#include <algorithm>
+#include <iconv.h>
+
+namespace glyvora {
+
+namespace {
+
+// Converts with iconv, replacing what does not convert by `replacement` and going on.
+template <typename Out>
+Out convert(const char* to, const char* from, const char* data, std::size_t size, std::size_t unit,
+            const Out& replacement) {
+    Out out;
+    iconv_t cd = ::iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return out;
+    char* in = const_cast<char*>(data);
+    std::size_t inLeft = size;
+    alignas(8) char buffer[1024];
+    while (inLeft > 0) {
+        char* dst = buffer;
+        std::size_t dstLeft = sizeof buffer;
+        const std::size_t rc = ::iconv(cd, &in, &inLeft, &dst, &dstLeft);
+        out.append(reinterpret_cast<const typename Out::value_type*>(buffer),
+                   (sizeof buffer - dstLeft) / sizeof(typename Out::value_type));
+        if (rc == static_cast<std::size_t>(-1)) {
+            if (errno == E2BIG) continue;
+            // An invalid or incomplete sequence: substitute and skip one input unit.
+            out += replacement;
+            const std::size_t skip = std::min(unit, inLeft);
+            in += skip;
+            inLeft -= skip;
+            ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    ::iconv_close(cd);
+    return out;
+}
+
+} // namespace
+
+std::u16string ansiToUtf16(std::string_view ansi) {
+    return convert<std::u16string>("UTF-16LE", "CP936", ansi.data(), ansi.size(), 1, u"?");
+}
+
+Text utf16ToAnsi(std::u16string_view wide) {
+    return convert<Text>("CP936", "UTF-16LE", reinterpret_cast<const char*>(wide.data()), wide.size() * 2, 2, "?");
+}
+
+} // namespace glyvora

@@ -1,0 +1,176 @@
+#include "platform/files.h"
+#include "platform/win32/errors.h"
+
+#include <algorithm>
+#include <windows.h>
+
+namespace glyvora {
+
+namespace {
+
+FileError lastFileError() { return win32::fileErrorFromWin32(GetLastError()); }
+
+OVERLAPPED overlappedAt(std::uint64_t offset) {
+    OVERLAPPED ov{};
+    ov.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+    ov.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return ov;
+}
+
+class Win32File final : public File {
+public:
+    explicit Win32File(HANDLE handle) : handle_(handle) {}
+    ~Win32File() override { CloseHandle(handle_); }
+
+    IoResult readAt(std::uint64_t offset, void* buffer, std::size_t count) override {
+        IoResult result;
+        auto* out = static_cast<char*>(buffer);
+        while (result.bytes < count) {
+            OVERLAPPED ov = overlappedAt(offset + result.bytes);
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - result.bytes, 1u << 30));
+            DWORD got = 0;
+            if (!ReadFile(handle_, out + result.bytes, chunk, &got, &ov)) {
+                if (GetLastError() == ERROR_HANDLE_EOF) break;
+                result.error = lastFileError();
+                return result;
+            }
+            if (got == 0) break;
+            result.bytes += got;
+        }
+        return result;
+    }
+
+    IoResult writeAt(std::uint64_t offset, const void* data, std::size_t count) override {
+        IoResult result;
+        const auto* in = static_cast<const char*>(data);
+        while (result.bytes < count) {
+            OVERLAPPED ov = overlappedAt(offset + result.bytes);
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - result.bytes, 1u << 30));
+            DWORD put = 0;
+            if (!WriteFile(handle_, in + result.bytes, chunk, &put, &ov)) {
+                result.error = lastFileError();
+                return result;
+            }
+            if (put == 0) {
+                result.error = FileError::DiskFull;
+                return result;
+            }
+            result.bytes += put;
+        }
+        return result;
+    }
+
+    std::optional<std::uint64_t> size() override {
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(handle_, &size)) return std::nullopt;
+        return static_cast<std::uint64_t>(size.QuadPart);
+    }
+
+    FileError resize(std::uint64_t length) override {
+        LARGE_INTEGER pos{};
+        pos.QuadPart = static_cast<LONGLONG>(length);
+        if (!SetFilePointerEx(handle_, pos, nullptr, FILE_BEGIN) || !SetEndOfFile(handle_)) return lastFileError();
+        return FileError::None;
+    }
+
+    FileError lock(std::uint64_t offset, std::uint64_t length) override {
+        OVERLAPPED ov = overlappedAt(offset);
+        if (!LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                        static_cast<DWORD>(length & 0xFFFFFFFFu), static_cast<DWORD>(length >> 32), &ov)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING) return FileError::LockViolation;
+            return win32::fileErrorFromWin32(error);
+        }
+        return FileError::None;
+    }
+
+    FileError unlock(std::uint64_t offset, std::uint64_t length) override {
+        OVERLAPPED ov = overlappedAt(offset);
+        if (!UnlockFileEx(handle_, 0, static_cast<DWORD>(length & 0xFFFFFFFFu), static_cast<DWORD>(length >> 32), &ov))
+            return lastFileError();
+        return FileError::None;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+class Win32FileSystem final : public FileSystem {
+public:
+    OpenedFile open(const Text& path, FileAccess access, FileSharing sharing, FileCreation creation) override {
+        OpenedFile result;
+        if (path.empty()) {
+            result.error = FileError::NotFound;
+            return result;
+        }
+        DWORD desired = 0;
+        switch (access) {
+        case FileAccess::Read:
+            desired = GENERIC_READ;
+            break;
+        case FileAccess::Write:
+            desired = GENERIC_WRITE;
+            break;
+        case FileAccess::ReadWrite:
+            desired = GENERIC_READ | GENERIC_WRITE;
+            break;
+        }
+        DWORD share = 0;
+        switch (sharing) {
+        case FileSharing::DenyNone:
+            share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+            break;
+        case FileSharing::DenyRead:
+            share = FILE_SHARE_WRITE;
+            break;
+        case FileSharing::DenyWrite:
+            share = FILE_SHARE_READ;
+            break;
+        case FileSharing::Exclusive:
+            share = 0;
+            break;
+        }
+        DWORD disposition = OPEN_EXISTING;
+        if (creation == FileCreation::CreateAlways) disposition = CREATE_ALWAYS;
+        if (creation == FileCreation::OpenAlways) disposition = OPEN_ALWAYS;
+        HANDLE h = CreateFileA(path.c_str(), desired, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            result.error = lastFileError();
+            return result;
+        }
+        result.file = std::make_unique<Win32File>(h);
+        return result;
+    }
+
+    std::vector<DirectoryEntry> find(const Text& pattern) override {
+        std::vector<DirectoryEntry> entries;
+        WIN32_FIND_DATAA data{};
+        HANDLE h = FindFirstFileA(pattern.c_str(), &data);
+        if (h == INVALID_HANDLE_VALUE) return entries;
+        do {
+            DirectoryEntry entry;
+            entry.name = data.cFileName;
+            entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            entries.push_back(std::move(entry));
+        } while (FindNextFileA(h, &data));
+        FindClose(h);
+        return entries;
+    }
+
+    Text fullPath(const Text& path) override {
+        if (path.empty()) return Text();
+        char buffer[MAX_PATH * 4];
+        const DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+        if (n == 0 || n >= sizeof buffer) return Text();
+        return Text(buffer, n);
+    }
+};
+
+} // namespace
+
+FileSystem& systemFileSystem() {
+    static Win32FileSystem instance;
+    return instance;
+}
+
+} // namespace glyvora

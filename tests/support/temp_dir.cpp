@@ -1,0 +1,128 @@
+#include "support/temp_dir.h"
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cstdlib>
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace glyvora::testing {
+
+namespace {
+
+#ifdef _WIN32
+std::string native(const Text& path) { return path; }
+
+void removeTree(const std::string& dir) {
+    WIN32_FIND_DATAA data{};
+    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &data);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string full = dir + "\\" + name;
+            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removeTree(full);
+            else
+                DeleteFileA(full.c_str());
+        } while (FindNextFileA(h, &data));
+        FindClose(h);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+#else
+std::string native(const Text& path) {
+    std::string out = path;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (static_cast<unsigned char>(out[i]) >= 0x80) {
+            ++i;
+            continue;
+        }
+        if (out[i] == '\\') out[i] = '/';
+    }
+    return out;
+}
+
+Text programForm(const std::string& path) {
+    Text out = path;
+    for (char& c : out)
+        if (c == '/') c = '\\';
+    return out;
+}
+
+int removeEntry(const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); }
+#endif
+
+} // namespace
+
+TempDir::TempDir() {
+    static std::atomic<int> counter{0};
+#ifdef _WIN32
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        std::ostringstream name;
+        name << base << "glyvora-test-" << GetCurrentProcessId() << "-" << counter++;
+        if (CreateDirectoryA(name.str().c_str(), nullptr)) {
+            path_ = name.str();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary directory");
+#else
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/glyvora-test-XXXXXX";
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary directory");
+    path_ = programForm(pattern);
+    (void)counter;
+#endif
+}
+
+TempDir::~TempDir() {
+#ifdef _WIN32
+    removeTree(path_);
+#else
+    ::nftw(native(path_).c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+#endif
+}
+
+void writeTestFile(const Text& path, const std::string& bytes) {
+    std::ofstream out(native(path), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write test file " + path);
+}
+
+std::string readTestFile(const Text& path) {
+    std::ifstream in(native(path), std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool testFileExists(const Text& path) {
+#ifdef _WIN32
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+#else
+    struct stat st {};
+    return ::stat(native(path).c_str(), &st) == 0;
+#endif
+}
+
+void makeTestDirectory(const Text& path) {
+#ifdef _WIN32
+    CreateDirectoryA(path.c_str(), nullptr);
+#else
+    ::mkdir(native(path).c_str(), 0777);
+#endif
+}
+
+} // namespace glyvora::testing

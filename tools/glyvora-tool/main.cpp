@@ -1,0 +1,85 @@
+#include "tool.h"
+
+#include "platform/codepage.h"
+
+#include <cstdio>
+#include <map>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
+
+namespace glyvora::tool {
+
+namespace {
+
+std::map<std::string, Subcommand>& subcommands() {
+    static std::map<std::string, Subcommand> all;
+    return all;
+}
+
+int usage() {
+    std::string text = "usage: glyvora-tool <subcommand> ...\n";
+    for (const auto& [name, sub] : subcommands()) text += sub.usage;
+    err(text);
+    return 2;
+}
+
+// The arguments as UTF-8. On Windows they are taken from the wide command line, so that they do not
+// pass through the ANSI code page on the way in.
+Args utf8Arguments(int argc, char** argv) {
+    Args args;
+#ifdef _WIN32
+    (void)argc;
+    (void)argv;
+    int n = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &n);
+    for (int i = 0; i < n && wide; ++i) {
+        std::u16string w(reinterpret_cast<const char16_t*>(wide[i]));
+        args.push_back(utf16ToUtf8(w));
+    }
+    LocalFree(wide);
+#else
+    for (int i = 0; i < argc; ++i) args.emplace_back(argv[i]);
+#endif
+    return args;
+}
+
+} // namespace
+
+bool registerSubcommand(Subcommand subcommand) {
+    const std::string name = subcommand.name;
+    subcommands()[name] = std::move(subcommand);
+    return true;
+}
+
+void out(const std::string& utf8) { std::fwrite(utf8.data(), 1, utf8.size(), stdout); }
+
+void err(const std::string& utf8) {
+    std::fwrite(utf8.data(), 1, utf8.size(), stderr);
+    std::fflush(stderr);
+}
+
+} // namespace glyvora::tool
+
+int main(int argc, char** argv) {
+    using namespace glyvora::tool;
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
+    const Args all = utf8Arguments(argc, argv);
+    if (all.size() < 2 || all[1] == "help" || all[1] == "--help") return usage();
+    const auto it = subcommands().find(all[1]);
+    if (it == subcommands().end()) {
+        err("glyvora-tool: unknown subcommand '" + all[1] + "'\n");
+        return usage();
+    }
+    const int status = it->second.run(Args(all.begin() + 2, all.end()));
+    std::fflush(stdout);
+    return status;
+}
