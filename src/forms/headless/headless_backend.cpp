@@ -284,7 +284,7 @@ bool HeadlessBackend::createWindow(const WindowTemplate& design, const Rect& out
 
 bool HeadlessBackend::createControl(WindowId window, const UnitTemplate& unit) {
     Window* w = findWindow(window);
-    if (!w) return false;
+    if (!w || (refuseControl && refuseControl(unit))) return false;
     Control& c = w->controls[unit.id];
     c.design = &unit;
     c.rect = {unit.left, unit.top, unit.width, unit.height};

@@ -129,6 +129,8 @@ public:
     std::map<WindowId, TrayIconRequest> trayIcons;
     std::vector<Text> commandLines;
     std::size_t pendingMessages() const { return queue_.size(); }
+    // Controls of which this answers true are not created (a test of a failed creation).
+    std::function<bool(const UnitTemplate&)> refuseControl;
 
     // ---- Backend ----
     void attach(BackendSink* sink) override { sink_ = sink; }
