@@ -45,7 +45,16 @@ struct ScreenInfo {
 };
 
 // A mouse message on a tray icon, before the layer turns it into event 9.
-enum class TrayMouse { Move, LeftDown, LeftUp, LeftDoubleClick, RightDown, RightUp, ContextMenuKey, MiddleUp };
+enum class TrayMouse {
+    Move,
+    LeftDown,
+    LeftUp,
+    LeftDoubleClick,
+    RightDown,
+    RightUp,
+    ContextMenuKey,
+    MiddleUp
+};
 
 // A message the layer posts to one of its windows; the backend hands it back through onPosted when
 // its message queue reaches it, and drops it when the window has been destroyed meanwhile.
@@ -87,7 +96,8 @@ public:
     virtual bool onTreeBeginEdit(WindowId window, UnitId unit, ItemKey key) = 0;
     // The edit has ended with the typed text, or with none (Esc). True: the control shows the
     // text as the item's label; false: the old label stays.
-    virtual bool onTreeEndEdit(WindowId window, UnitId unit, ItemKey key, const std::optional<Text>& text) = 0;
+    virtual bool onTreeEndEdit(WindowId window, UnitId unit, ItemKey key,
+                               const std::optional<Text>& text) = 0;
     // The user expanded or collapsed an item.
     virtual void onTreeExpandedChanged(WindowId window, UnitId unit, ItemKey key, bool expanded) = 0;
     // Right click in the tree on the item under the cursor, key 0 on empty space.
@@ -101,14 +111,15 @@ public:
     virtual void attach(BackendSink* sink) = 0;
     virtual ScreenInfo screen() = 0;
     // The font a unit without a font of its own shows (the system's default GUI font).
-    virtual FontSpec defaultGuiFont() = 0;
+    virtual UnitFont defaultGuiFont() = 0;
 
     // Windows. createWindow makes the top-level window of the template hidden, at `outer` (screen
     // position, outer size), owned by `owner`, with the template's frame (minimise and maximise
     // buttons, close entry of the system menu). Controls follow one by one in template order, each
     // from its template's design values (caption, items, font, colours, styles, range, colour);
     // menu units have no control. destroyWindow destroys the window with its controls.
-    virtual bool createWindow(const WindowTemplate& window, const Rect& outer, std::optional<WindowId> owner) = 0;
+    virtual bool createWindow(const WindowTemplate& window, const Rect& outer,
+                              std::optional<WindowId> owner) = 0;
     virtual bool createControl(WindowId window, const UnitTemplate& unit) = 0;
     virtual void showWindow(WindowId window) = 0;
     virtual void destroyWindow(WindowId window) = 0;
@@ -126,9 +137,10 @@ public:
     // Caption of a label, button, check box or window; content of an edit box.
     virtual Text text(WindowId window, UnitId unit) = 0;
     virtual void setText(WindowId window, UnitId unit, const Text& text) = 0;
-    virtual void setFont(WindowId window, UnitId unit, const FontSpec& font) = 0;
+    virtual void setFont(WindowId window, UnitId unit, const UnitFont& font) = 0;
     // Text and background colour of a label or tree box; none: the system's colour.
-    virtual void setColours(WindowId window, UnitId unit, std::optional<Colour> text, std::optional<Colour> back) = 0;
+    virtual void setColours(WindowId window, UnitId unit, std::optional<Colour> text,
+                            std::optional<Colour> back) = 0;
     // 0 unchecked, 1 checked, 2 indeterminate.
     virtual int checkState(WindowId window, UnitId unit) = 0;
     virtual void setCheckState(WindowId window, UnitId unit, int state) = 0;

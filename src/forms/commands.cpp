@@ -10,15 +10,19 @@ namespace glyvora {
 
 namespace {
 
-FormLayer& layer() { return FormLayer::current(); }
+FormLayer& layer() {
+    return FormLayer::current();
+}
 
-Text optionalText(const Value& v) { return v.omitted() ? Text() : valueToText(v); }
+Text optionalText(const Value& v) {
+    return v.omitted() ? Text() : valueToText(v);
+}
 
 bool inputBox(const Value& prompt, const Value& title, const Value& initial, const Value& inputMode,
               OwnerArg owner, Text& entered) {
     const int mode = inputMode.omitted() ? 1 : valueToInt(inputMode);
-    const InputBoxRequest request =
-        makeInputBoxRequest(optionalText(prompt), optionalText(title), optionalText(initial), mode, owner.owner);
+    const InputBoxRequest request = makeInputBoxRequest(optionalText(prompt), optionalText(title),
+                                                        optionalText(initial), mode, owner.owner);
     const std::optional<Text> answer = layer().backend().inputBox(request);
     if (!answer) return false;
     entered = *answer;
@@ -69,7 +73,9 @@ bool LoadWindow(WindowRef window, std::optional<WindowRef> owner, const Value& m
     return layer().loadWindow(window.window, ownerId);
 }
 
-void CloseWindowUnit(WindowRef window, const Value&) { layer().closeWindow(window.window); }
+void CloseWindowUnit(WindowRef window, const Value&) {
+    layer().closeWindow(window.window);
+}
 
 void PopupMenu(WindowRef window, MenuItemRef menu) {
     if (menu.window != window.window) return;
@@ -94,11 +100,17 @@ Text ShowFolderPicker(const Text& title, const Text& initialPath, unsigned flags
     return layer().backend().browseForFolder(request);
 }
 
-bool SetClipboardText(const Text& text) { return layer().backend().setClipboardText(text); }
+bool SetClipboardText(const Text& text) {
+    return layer().backend().setClipboardText(text);
+}
 
-void ProcessEvents() { layer().processEvents(); }
+void ProcessEvents() {
+    layer().processEvents();
+}
 
-void Delay(int milliseconds) { layer().delay(milliseconds); }
+void Delay(int milliseconds) {
+    layer().delay(milliseconds);
+}
 
 void OpenControlPanelItem(int item, const Value&) {
     const Text commandLine = controlPanelCommandLine(item);
@@ -107,7 +119,9 @@ void OpenControlPanelItem(int item, const Value&) {
 
 // ---- TreeBox methods ----
 
-int ItemCount(const TreeBoxRef& tree) { return layer().tree(tree).count(); }
+int ItemCount(const TreeBoxRef& tree) {
+    return layer().tree(tree).count();
+}
 
 int ItemLevel(const TreeBoxRef& tree, int index) {
     const TreeItem* item = layer().tree(tree).at(index);
@@ -145,7 +159,9 @@ bool changeItem(const TreeBoxRef& tree, int index, Change change) {
     return true;
 }
 
-int imageArgument(const Value& v) { return v.omitted() ? 0 : std::max(0, valueToInt(v)); }
+int imageArgument(const Value& v) {
+    return v.omitted() ? 0 : std::max(0, valueToInt(v));
+}
 
 std::uint8_t stateImageOf(const Value& checkState) {
     if (checkState.omitted()) return 0;
@@ -189,9 +205,13 @@ bool IsItemBold(const TreeBoxRef& tree, int index) {
     return item && item->bold;
 }
 
-bool ExpandItem(const TreeBoxRef& tree, int index) { return layer().expandTreeItem(tree, index); }
+bool ExpandItem(const TreeBoxRef& tree, int index) {
+    return layer().expandTreeItem(tree, index);
+}
 
-void EditItemText(const TreeBoxRef& tree, int index) { layer().editTreeItem(tree, index); }
+void EditItemText(const TreeBoxRef& tree, int index) {
+    layer().editTreeItem(tree, index);
+}
 
 int AddItem(const TreeBoxRef& tree, const Value& parent, const Text& text, const Value& image,
             const Value& selectedImage, const Value& value, const Value& bold, const Value& checkState) {
@@ -217,10 +237,16 @@ int AddItem(const TreeBoxRef& tree, const Value& parent, const std::vector<Text>
     return 0;
 }
 
-bool DeleteItem(const TreeBoxRef& tree, int index) { return layer().deleteTreeItem(tree, index); }
+bool DeleteItem(const TreeBoxRef& tree, int index) {
+    return layer().deleteTreeItem(tree, index);
+}
 
-int ParentItem(const TreeBoxRef& tree, int index) { return layer().tree(tree).parentOf(index); }
+int ParentItem(const TreeBoxRef& tree, int index) {
+    return layer().tree(tree).parentOf(index);
+}
 
-bool HasChildren(const TreeBoxRef& tree, int index) { return layer().tree(tree).hasChildren(index); }
+bool HasChildren(const TreeBoxRef& tree, int index) {
+    return layer().tree(tree).hasChildren(index);
+}
 
 } // namespace glyvora

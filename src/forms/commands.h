@@ -30,12 +30,14 @@ Value readProperty(WindowId window, UnitId unit, int property, int subField = -1
 void writeProperty(WindowId window, UnitId unit, int property, const Value& value, int subField = -1);
 
 // Dialog and window commands.
-int ShowMessageBox(const Value& message, const Value& flags, const Value& title = Value(), OwnerArg owner = {});
+int ShowMessageBox(const Value& message, const Value& flags, const Value& title = Value(),
+                   OwnerArg owner = {});
 bool InputBox(const Value& prompt, const Value& title, const Value& initial, Text& variable,
               const Value& inputMode = Value(), OwnerArg owner = {});
 bool InputBox(const Value& prompt, const Value& title, const Value& initial, double& variable,
               const Value& inputMode = Value(), OwnerArg owner = {});
-bool LoadWindow(WindowRef window, std::optional<WindowRef> owner = std::nullopt, const Value& modal = Value());
+bool LoadWindow(WindowRef window, std::optional<WindowRef> owner = std::nullopt,
+                const Value& modal = Value());
 void CloseWindowUnit(WindowRef window, const Value& unused = Value());
 void PopupMenu(WindowRef window, MenuItemRef menu);
 // The icon is an icon file's contents (a byte set) or its path (a text).
@@ -53,11 +55,11 @@ void OpenControlPanelItem(int item, const Value& unused = Value());
 // TreeBox methods. An index is the item's position in a pre-order walk over all items; one that
 // names no item gives the stated default and changes nothing.
 int ItemCount(const TreeBoxRef& tree);
-int ItemLevel(const TreeBoxRef& tree, int index);          // 0
-Text ItemText(const TreeBoxRef& tree, int index);          // empty
-int ItemImage(const TreeBoxRef& tree, int index);          // -1
-int ItemSelectedImage(const TreeBoxRef& tree, int index);  // -1
-int ItemValue(const TreeBoxRef& tree, int index);          // 0
+int ItemLevel(const TreeBoxRef& tree, int index);         // 0
+Text ItemText(const TreeBoxRef& tree, int index);         // empty
+int ItemImage(const TreeBoxRef& tree, int index);         // -1
+int ItemSelectedImage(const TreeBoxRef& tree, int index); // -1
+int ItemValue(const TreeBoxRef& tree, int index);         // 0
 bool SetItemText(const TreeBoxRef& tree, int index, const Text& text);
 bool SetItemImage(const TreeBoxRef& tree, int index, int image);
 bool SetItemSelectedImage(const TreeBoxRef& tree, int index, int image);

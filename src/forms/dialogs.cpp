@@ -10,7 +10,9 @@ unsigned messageBoxFlags(unsigned flags) {
     return (flags & kMessageBoxSystemModal) ? flags : flags | kMessageBoxTaskModal;
 }
 
-int messageBoxResult(int button) { return button >= 1 ? button - 1 : -1; }
+int messageBoxResult(int button) {
+    return button >= 1 ? button - 1 : -1;
+}
 
 InputBoxLayout inputBoxLayout(bool withPrompt) {
     InputBoxLayout l;
@@ -63,7 +65,8 @@ bool isUsableIcon(const ByteSet& icon) {
     auto u16 = [&](std::size_t off) { return static_cast<unsigned>(icon[off] | icon[off + 1] << 8); };
     auto u32 = [&](std::size_t off) {
         return static_cast<std::uint32_t>(icon[off]) | static_cast<std::uint32_t>(icon[off + 1]) << 8 |
-               static_cast<std::uint32_t>(icon[off + 2]) << 16 | static_cast<std::uint32_t>(icon[off + 3]) << 24;
+               static_cast<std::uint32_t>(icon[off + 2]) << 16 |
+               static_cast<std::uint32_t>(icon[off + 3]) << 24;
     };
     if (icon.size() < 6 || u16(0) != 0 || u16(2) != 1) return false;
     const std::size_t count = u16(4);

@@ -64,7 +64,7 @@ struct InputBoxLayout {
     bool hasPrompt = false;
     DialogRect prompt; // the framed area holding the prompt text; empty without a prompt
     DialogRect edit;
-    DialogRect okButton;     // the default button
+    DialogRect okButton; // the default button
     DialogRect cancelButton;
 };
 InputBoxLayout inputBoxLayout(bool withPrompt);
@@ -72,11 +72,11 @@ InputBoxLayout inputBoxLayout(bool withPrompt);
 struct InputBoxRequest {
     Text caption; // "请输入：" unless a title was given
     Text prompt;
-    Text initial; // shown all selected
-    int inputMode = 1; // 1..4, handed to the edit line
+    Text initial;        // shown all selected
+    int inputMode = 1;   // 1..4, handed to the edit line
     bool masked = false; // mode 4: characters shown as placeholders
-    Text okText;     // "确认输入(&O)"
-    Text cancelText; // "取消(&C)"
+    Text okText;         // "确认输入(&O)"
+    Text cancelText;     // "取消(&C)"
     InputBoxLayout layout;
     DialogOwner owner;
 };

@@ -11,12 +11,14 @@ namespace {
 
 void putInt(ByteSet& out, std::int32_t v) {
     const auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
 }
 
 std::int32_t getInt(const ByteSet& in, std::size_t off) {
     std::uint32_t u = 0;
-    for (int i = 0; i < 4; ++i) u |= static_cast<std::uint32_t>(in[off + i]) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+        u |= static_cast<std::uint32_t>(in[off + i]) << (8 * i);
     return static_cast<std::int32_t>(u);
 }
 
@@ -28,7 +30,7 @@ std::int64_t roundedDivide(std::int64_t a, std::int64_t b) {
 
 } // namespace
 
-ByteSet fontToBytes(const FontSpec& font) {
+ByteSet fontToBytes(const UnitFont& font) {
     ByteSet out;
     out.reserve(kFontBytesSize);
     putInt(out, font.height);
@@ -50,9 +52,9 @@ ByteSet fontToBytes(const FontSpec& font) {
     return out;
 }
 
-std::optional<FontSpec> fontFromBytes(const ByteSet& bytes) {
+std::optional<UnitFont> fontFromBytes(const ByteSet& bytes) {
     if (bytes.size() != kFontBytesSize) return std::nullopt;
-    FontSpec font;
+    UnitFont font;
     font.height = getInt(bytes, 0);
     font.width = getInt(bytes, 4);
     font.escapement = getInt(bytes, 8);
@@ -66,11 +68,14 @@ std::optional<FontSpec> fontFromBytes(const ByteSet& bytes) {
     font.clipPrecision = bytes[25];
     font.quality = bytes[26];
     font.pitchAndFamily = bytes[27];
-    for (std::size_t i = 28; i < 28 + 31 && bytes[i] != 0; ++i) font.faceName.push_back(static_cast<char>(bytes[i]));
+    for (std::size_t i = 28; i < 28 + 31 && bytes[i] != 0; ++i)
+        font.faceName.push_back(static_cast<char>(bytes[i]));
     return font;
 }
 
-Text fallbackFaceName() { return "宋体"; }
+Text fallbackFaceName() {
+    return "宋体";
+}
 
 std::int32_t fontHeightForPoints(std::int64_t points, int dpiY) {
     if (points < 0) points = 0;
@@ -79,7 +84,7 @@ std::int32_t fontHeightForPoints(std::int64_t points, int dpiY) {
     return static_cast<std::int32_t>(-std::min<std::int64_t>(pixels, INT_MAX));
 }
 
-bool writeFontField(FontSpec& font, int subField, const Value& value, int dpiY) {
+bool writeFontField(UnitFont& font, int subField, const Value& value, int dpiY) {
     switch (subField) {
     case 0:
         font.escapement = valueToInt(value) % 3600;
@@ -109,7 +114,7 @@ bool writeFontField(FontSpec& font, int subField, const Value& value, int dpiY) 
     }
 }
 
-Value readFontField(const FontSpec& font, int subField, int dpiY) {
+Value readFontField(const UnitFont& font, int subField, int dpiY) {
     switch (subField) {
     case 0:
         return Value(font.escapement);

@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 namespace glyvora {
@@ -17,12 +18,18 @@ constexpr int kMaxExtent = 32627;
 constexpr int kMaxProgress = 32767;
 
 // Texts of items end at their first zero byte, as the blob stores them.
-Text itemText(const Text& text) { return text.substr(0, text.find('\0')); }
+Text itemText(const Text& text) {
+    return text.substr(0, text.find('\0'));
+}
 
 } // namespace
 
-Text windowNotLoadedMessage() { return "未载入欲访问窗口组件所在的窗口"; }
-Text controlNotLoadedMessage() { return "指定窗口尚未载入"; }
+Text windowNotLoadedMessage() {
+    return "未载入欲访问窗口组件所在的窗口";
+}
+Text controlNotLoadedMessage() {
+    return "指定窗口尚未载入";
+}
 
 FormLayer::FormLayer(Backend& backend, FormLayerOptions options)
     : backend_(backend), options_(std::move(options)), previousLayer_(currentLayer) {
@@ -34,7 +41,8 @@ FormLayer::FormLayer(Backend& backend, FormLayerOptions options)
 
 FormLayer::~FormLayer() {
     // Owned windows go with their owners; what is left are windows without an open owner.
-    while (!windows_.empty()) destroyWindowNow(windows_.begin()->first, true);
+    while (!windows_.empty())
+        destroyWindowNow(windows_.begin()->first, true);
     setFatalReporter(std::move(previousReporter_));
     backend_.attach(nullptr);
     currentLayer = previousLayer_;
@@ -48,7 +56,9 @@ FormLayer& FormLayer::current() {
     return *currentLayer;
 }
 
-bool FormLayer::exists() { return currentLayer != nullptr; }
+bool FormLayer::exists() {
+    return currentLayer != nullptr;
+}
 
 void FormLayer::showFatalErrorBox(const Text& title, const Text& text) {
     MessageBoxRequest request;
@@ -58,7 +68,9 @@ void FormLayer::showFatalErrorBox(const Text& title, const Text& text) {
     backend_.messageBox(request);
 }
 
-void FormLayer::bindEvents(WindowId window, Bindings bindings) { bindings_[window] = std::move(bindings); }
+void FormLayer::bindEvents(WindowId window, Bindings bindings) {
+    bindings_[window] = std::move(bindings);
+}
 
 // ---- windows ----
 
@@ -124,8 +136,8 @@ bool FormLayer::loadWindow(WindowId window, std::optional<WindowId> owner) {
         u.minimum = t.minimum;
         u.maximum = t.maximum;
         u.position = t.position;
-        u.menu = MenuItemState{t.caption, (t.menuFlags & kMenuChecked) != 0, (t.menuFlags & kMenuDisabled) != 0,
-                               (t.menuFlags & kMenuHidden) == 0};
+        u.menu = MenuItemState{t.caption, (t.menuFlags & kMenuChecked) != 0,
+                               (t.menuFlags & kMenuDisabled) != 0, (t.menuFlags & kMenuHidden) == 0};
         if (t.type == UnitType::TreeBox) u.tree = std::make_unique<TreeModel>();
         u.created = t.type == UnitType::Window || t.type == UnitType::Menu;
     }
@@ -164,7 +176,8 @@ void FormLayer::destroyWindowNow(WindowId window, bool replacing) {
     std::vector<WindowId> owned;
     for (const auto& [id, state] : windows_)
         if (state.owner == window) owned.push_back(id);
-    for (WindowId id : owned) destroyWindowNow(id, true);
+    for (WindowId id : owned)
+        destroyWindowNow(id, true);
     WindowState* w = findWindow(window);
     if (!w) return;
     if (w->trayIcon) backend_.setTrayIcon(window, std::nullopt);
@@ -240,9 +253,13 @@ void FormLayer::onFocus(WindowId window, UnitId unit, bool gained) {
     raise(window, unit, gained ? event::gotFocus : event::lostFocus);
 }
 
-void FormLayer::onClicked(WindowId window, UnitId unit) { raise(window, unit, event::clicked); }
+void FormLayer::onClicked(WindowId window, UnitId unit) {
+    raise(window, unit, event::clicked);
+}
 
-void FormLayer::onEditChanged(WindowId window, UnitId unit) { raise(window, unit, event::changed); }
+void FormLayer::onEditChanged(WindowId window, UnitId unit) {
+    raise(window, unit, event::changed);
+}
 
 void FormLayer::onComboChosen(WindowId window, UnitId unit) {
     WindowState* w = findWindow(window);
@@ -490,12 +507,14 @@ Value FormLayer::readTyped(WindowState& w, UnitState& u, int property, int subFi
     case UnitType::Label:
         if (property == prop::caption) return Value(u.caption);
         if (property == prop::font) {
-            const FontSpec font = u.font ? *u.font : backend_.defaultGuiFont();
+            const UnitFont font = u.font ? *u.font : backend_.defaultGuiFont();
             if (subField < 0) return Value(fontToBytes(font));
             return readFontField(font, subField, backend_.screen().dpiY);
         }
-        if (property == prop::textColour) return Value(static_cast<std::int32_t>(u.textColour.value_or(0x000000)));
-        if (property == prop::backColour) return Value(static_cast<std::int32_t>(u.backColour.value_or(0xF0F0F0)));
+        if (property == prop::textColour)
+            return Value(static_cast<std::int32_t>(u.textColour.value_or(0x000000)));
+        if (property == prop::backColour)
+            return Value(static_cast<std::int32_t>(u.backColour.value_or(0xF0F0F0)));
         break;
     case UnitType::CheckBox:
         if (property == prop::checked) return Value(backend_.checkState(window, unit) == 1);
@@ -508,10 +527,12 @@ Value FormLayer::readTyped(WindowState& w, UnitState& u, int property, int subFi
         if (property == prop::position) return Value(u.position);
         break;
     case UnitType::ColorPicker:
-        if (property == prop::colour) return Value(static_cast<std::int32_t>(backend_.pickerColour(window, unit)));
+        if (property == prop::colour)
+            return Value(static_cast<std::int32_t>(backend_.pickerColour(window, unit)));
         break;
     case UnitType::TreeBox:
-        if (property == prop::treeTextColour) return Value(static_cast<std::int32_t>(u.textColour.value_or(0)));
+        if (property == prop::treeTextColour)
+            return Value(static_cast<std::int32_t>(u.textColour.value_or(0)));
         if (property == prop::treeBackColour)
             return Value(static_cast<std::int32_t>(u.backColour.value_or(0xFFFFFF)));
         if (property == prop::selectedItem) return Value(u.tree->selectedIndex());
@@ -551,7 +572,7 @@ void FormLayer::writeTyped(WindowState& w, UnitState& u, int property, int subFi
             u.caption = valueToText(value);
             backend_.setText(window, unit, u.caption);
         } else if (property == prop::font) {
-            FontSpec font = u.font ? *u.font : backend_.defaultGuiFont();
+            UnitFont font = u.font ? *u.font : backend_.defaultGuiFont();
             if (subField < 0) {
                 const auto whole = fontFromBytes(valueToBytes(value));
                 if (!whole) return;
@@ -587,7 +608,8 @@ void FormLayer::writeTyped(WindowState& w, UnitState& u, int property, int subFi
         }
         break;
     case UnitType::ColorPicker:
-        if (property == prop::colour) backend_.setPickerColour(window, unit, static_cast<Colour>(valueToInt(value)));
+        if (property == prop::colour)
+            backend_.setPickerColour(window, unit, static_cast<Colour>(valueToInt(value)));
         break;
     case UnitType::TreeBox:
         if (property == prop::treeTextColour || property == prop::treeBackColour) {

@@ -109,7 +109,7 @@ public:
     void processEvents();
     void delay(int milliseconds);
 
-    // Properties. A unit of a window that is not open is a fatal error; so is a type-specific
+    // Properties. A unit of a window that is not open is a fatal error; so is a type's own
     // property of a unit whose control does not exist. Indexes a type does not have read as an
     // omitted value and ignore writes.
     Value readProperty(WindowId window, UnitId unit, int property, int subField = -1);
@@ -151,7 +151,7 @@ private:
         bool disabled = false;
         ByteSet mousePointer;
         Text caption;
-        std::optional<FontSpec> font;
+        std::optional<UnitFont> font;
         std::optional<Colour> textColour, backColour;
         int minimum = 0, maximum = 0, position = 0;
         MenuItemState menu;

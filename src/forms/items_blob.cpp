@@ -27,7 +27,8 @@ public:
     bool readInt32(std::uint32_t& out) {
         if (size_ < 4 || pos_ > size_ - 4) return false;
         out = static_cast<std::uint32_t>(data_[pos_]) | static_cast<std::uint32_t>(data_[pos_ + 1]) << 8 |
-              static_cast<std::uint32_t>(data_[pos_ + 2]) << 16 | static_cast<std::uint32_t>(data_[pos_ + 3]) << 24;
+              static_cast<std::uint32_t>(data_[pos_ + 2]) << 16 |
+              static_cast<std::uint32_t>(data_[pos_ + 3]) << 24;
         pos_ += 4;
         return true;
     }
@@ -85,7 +86,8 @@ void rebuildItems(TreeModel& model, const std::vector<ItemRecord>& records) {
         } else if (record.depth > open.back()) {
             open.push_back(record.depth);
         } else if (record.depth < open.back()) {
-            while (open.size() > 1 && open.back() > record.depth) open.pop_back();
+            while (open.size() > 1 && open.back() > record.depth)
+                open.pop_back();
             if (open.size() == 1 && open.back() > record.depth) open.back() = record.depth;
         }
         TreeItem item;
@@ -103,7 +105,8 @@ void rebuildItems(TreeModel& model, const std::vector<ItemRecord>& records) {
 ByteSet serialiseItems(const TreeModel& model) {
     ByteSet out;
     std::size_t total = 0;
-    for (const TreeItem& item : model.items()) total += item.text.size() + 21;
+    for (const TreeItem& item : model.items())
+        total += item.text.size() + 21;
     out.reserve(total);
     for (const TreeItem& item : model.items()) {
         out.insert(out.end(), item.text.begin(), item.text.end());

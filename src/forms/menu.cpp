@@ -28,7 +28,8 @@ std::vector<MenuEntry> buildPopupMenu(const WindowTemplate& window, UnitId paren
     std::vector<MenuEntry> top;
     const auto& units = window.units;
     std::size_t first = 0;
-    while (first < units.size() && !(units[first].id == parent && units[first].type == UnitType::Menu)) ++first;
+    while (first < units.size() && !(units[first].id == parent && units[first].type == UnitType::Menu))
+        ++first;
     if (first == units.size()) return top;
     const int parentLevel = units[first].menuLevel;
 
@@ -50,7 +51,8 @@ std::vector<MenuEntry> buildPopupMenu(const WindowTemplate& window, UnitId paren
             skipDeeperThan = u.menuLevel;
             continue;
         }
-        while (open.size() > 1 && open.back().level >= u.menuLevel) open.pop_back();
+        while (open.size() > 1 && open.back().level >= u.menuLevel)
+            open.pop_back();
         MenuEntry entry;
         entry.unit = u.id;
         entry.caption = state.caption;

@@ -28,8 +28,8 @@ struct MenuEntry {
     bool separator = false; // the caption "-"
     bool checked = false;
     bool disabled = false;
-    bool submenu = false;     // opens `children`; such an entry has no command of its own
-    unsigned command = 0;     // 0 for separators and submenus
+    bool submenu = false; // opens `children`; such an entry has no command of its own
+    unsigned command = 0; // 0 for separators and submenus
     std::vector<MenuEntry> children;
     friend bool operator==(const MenuEntry&, const MenuEntry&) = default;
 };

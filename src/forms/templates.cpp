@@ -18,7 +18,8 @@ UnitTemplate control(UnitId id, UnitType type, const char* name, int left, int t
     return u;
 }
 
-UnitTemplate label(UnitId id, const char* name, int left, int top, int width, int height, Text caption = Text()) {
+UnitTemplate label(UnitId id, const char* name, int left, int top, int width, int height,
+                   Text caption = Text()) {
     return control(id, UnitType::Label, name, left, top, width, height, std::move(caption));
 }
 
@@ -26,7 +27,7 @@ UnitTemplate label(UnitId id, const char* name, int left, int top, int width, in
 // default face for that charset; black on white.
 UnitTemplate previewLabel(UnitId id, const char* name, int top) {
     UnitTemplate u = label(id, name, 4, top, 521, 80);
-    FontSpec font;
+    UnitFont font;
     font.height = -64;
     font.weight = 400;
     font.charset = 134;
@@ -36,7 +37,8 @@ UnitTemplate previewLabel(UnitId id, const char* name, int top) {
     return u;
 }
 
-UnitTemplate combo(UnitId id, const char* name, int left, int top, int width, int height, std::vector<Text> items) {
+UnitTemplate combo(UnitId id, const char* name, int left, int top, int width, int height,
+                   std::vector<Text> items) {
     UnitTemplate u = control(id, UnitType::ComboBox, name, left, top, width, height);
     u.items = std::move(items);
     return u;
@@ -54,8 +56,12 @@ UnitTemplate menu(UnitId id, const char* name, int level, Text caption, unsigned
     return u;
 }
 
-UnitTemplate root(UnitId id, const char* name) { return menu(id, name, 0, name, kMenuHidden); }
-UnitTemplate item(UnitId id, const char* name, Text caption) { return menu(id, name, 1, std::move(caption)); }
+UnitTemplate root(UnitId id, const char* name) {
+    return menu(id, name, 0, name, kMenuHidden);
+}
+UnitTemplate item(UnitId id, const char* name, Text caption) {
+    return menu(id, name, 1, std::move(caption));
+}
 
 UnitTemplate windowUnit(UnitId id, int width, int height, bool closeCommand, bool minMaxButtons) {
     UnitTemplate u = control(id, UnitType::Window, "", 50, 50, width, height);
@@ -86,8 +92,10 @@ WindowTemplate buildMainWindow() {
     u.push_back(control(选择框_窗口置顶, T::CheckBox, "选择框_窗口置顶", 446, 652, 77, 20, "窗口置顶"));
     u.push_back(control(按钮_添加集, T::Button, "按钮_添加集", 584, 676, 35, 20, "加集"));
     u.push_back(combo(组合框_字体样式, "组合框_字体样式", 155, 676, 51, 20, {"常规", "加粗", "倾斜"}));
-    u.push_back(control(编辑框_自动翻页每页显示时间, T::EditBox, "编辑框_自动翻页每页显示时间", 417, 652, 26, 20));
-    u.push_back(control(选择框_自动翻页, T::CheckBox, "选择框_自动翻页", 250, 652, 170, 20, "自动翻页 每页显示时间秒："));
+    u.push_back(
+        control(编辑框_自动翻页每页显示时间, T::EditBox, "编辑框_自动翻页每页显示时间", 417, 652, 26, 20));
+    u.push_back(control(选择框_自动翻页, T::CheckBox, "选择框_自动翻页", 250, 652, 170, 20,
+                        "自动翻页 每页显示时间秒："));
     u.push_back(previewLabel(标签_字体显示8, "标签_字体显示8", 566));
     u.push_back(previewLabel(标签_字体显示7, "标签_字体显示7", 486));
     u.push_back(previewLabel(标签_字体显示6, "标签_字体显示6", 406));
@@ -105,11 +113,13 @@ WindowTemplate buildMainWindow() {
     u.push_back(label(标签_页次, "标签_页次", 101, 652, 84, 20, "页次：999/1000"));
     u.push_back(control(按钮_上一页, T::Button, "按钮_上一页", 4, 652, 44, 20, "上一页"));
     u.push_back(control(按钮_添加分类, T::Button, "按钮_添加分类", 525, 676, 56, 20, "添加分类"));
-    u.push_back(control(颜色选择器_树形框文本颜色, T::ColorPicker, "颜色选择器_树形框文本颜色", 621, 676, 40, 20));
-    u.push_back(control(颜色选择器_树形框背景颜色, T::ColorPicker, "颜色选择器_树形框背景颜色", 661, 676, 40, 20));
+    u.push_back(
+        control(颜色选择器_树形框文本颜色, T::ColorPicker, "颜色选择器_树形框文本颜色", 621, 676, 40, 20));
+    u.push_back(
+        control(颜色选择器_树形框背景颜色, T::ColorPicker, "颜色选择器_树形框背景颜色", 661, 676, 40, 20));
     {
         UnitTemplate tree = control(树型框1, T::TreeBox, "树型框1", 525, 0, 175, 667);
-        FontSpec font;
+        UnitFont font;
         font.height = -15;
         font.weight = 400;
         font.charset = 134;
@@ -128,7 +138,8 @@ WindowTemplate buildMainWindow() {
         u.push_back(tree);
     }
     u.push_back(label(标签_分隔条, "标签_分隔条", 4, 646, 521, 5));
-    u.push_back(control(颜色选择器_字体背景颜色, T::ColorPicker, "颜色选择器_字体背景颜色", 254, 676, 43, 20));
+    u.push_back(
+        control(颜色选择器_字体背景颜色, T::ColorPicker, "颜色选择器_字体背景颜色", 254, 676, 43, 20));
     u.push_back(control(按钮_下一页, T::Button, "按钮_下一页", 51, 652, 44, 20, "下一页"));
     u.push_back(control(颜色选择器_字体颜色, T::ColorPicker, "颜色选择器_字体颜色", 207, 676, 43, 20));
     u.push_back(combo(组合框_字号, "组合框_字号", 114, 676, 41, 20, {"14", "18", "24", "36", "48"}));
@@ -167,8 +178,10 @@ WindowTemplate buildMainWindow() {
     u.push_back(item(卸载系统字体, "卸载系统字体", "卸载系统字体"));
     u.push_back(item(分隔线2, "分隔线2", "-"));
     u.push_back(item(添加到集, "添加到集", "添加到集"));
-    static const char* const setNames[] = {"集1", "集2", "集3", "集4", "集5", "集6", "集7", "集8", "集9", "集10"};
-    for (int k = 1; k <= 10; ++k) u.push_back(menu(setMenuItem(k), setNames[k - 1], 2, setNames[k - 1]));
+    static const char* const setNames[] = {"集1", "集2", "集3", "集4", "集5",
+                                           "集6", "集7", "集8", "集9", "集10"};
+    for (int k = 1; k <= 10; ++k)
+        u.push_back(menu(setMenuItem(k), setNames[k - 1], 2, setNames[k - 1]));
     return t;
 }
 

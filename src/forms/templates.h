@@ -45,7 +45,7 @@ struct UnitTemplate {
     int left = 0, top = 0, width = 0, height = 0;
     Text caption;            // window, Label, Button, CheckBox caption; EditBox content; menu caption
     std::vector<Text> items; // ComboBox list
-    std::optional<FontSpec> font;
+    std::optional<UnitFont> font;
     std::optional<Colour> textColour;
     std::optional<Colour> backColour;
     bool visible = true;
@@ -118,7 +118,9 @@ inline constexpr UnitId 组合框_字号 = 0x16014823;
 inline constexpr UnitId 编辑框_内容 = 0x16014821;
 
 // Preview label k (1..8): label 1 stands apart, labels 2..8 are consecutive.
-constexpr UnitId previewLabel(int k) { return k == 1 ? 标签_字体显示1 : 标签_字体显示2 + static_cast<UnitId>(k - 2); }
+constexpr UnitId previewLabel(int k) {
+    return k == 1 ? 标签_字体显示1 : 标签_字体显示2 + static_cast<UnitId>(k - 2);
+}
 
 // Menus: the popup roots and their items, in template order. Items of the tree menus carry the
 // menu's level as a prefix, since several menus have items of the same caption.
@@ -163,7 +165,9 @@ inline constexpr UnitId 集9 = 0x26014e25;
 inline constexpr UnitId 集10 = 0x26014e26;
 
 // Set item k (1..10) of the submenu "添加到集".
-constexpr UnitId setMenuItem(int k) { return 集1 + static_cast<UnitId>(k - 1); }
+constexpr UnitId setMenuItem(int k) {
+    return 集1 + static_cast<UnitId>(k - 1);
+}
 
 inline constexpr UnitRef tree{window, 树型框1};
 } // namespace mainwin

@@ -23,7 +23,8 @@ bool TreeModel::hasChildren(int index) const {
 int TreeModel::subtreeEnd(int index) const {
     if (!valid(index)) return index;
     int end = index + 1;
-    while (end < count() && items_[end].level > items_[index].level) ++end;
+    while (end < count() && items_[end].level > items_[index].level)
+        ++end;
     return end;
 }
 

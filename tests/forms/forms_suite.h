@@ -9,7 +9,6 @@
 #include "user_driver.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <optional>
 #include <vector>
@@ -46,7 +45,8 @@ protected:
     // A handler that records the event and returns `result`.
     Binding record(UnitId unit, int event, HandlerResult result = std::nullopt) {
         return Binding{unit, event, [this, result](const Event& e) {
-                           seen.push_back({e.unit, e.number, std::vector<int>(e.args.begin(), e.args.begin() + e.argCount)});
+                           seen.push_back({e.unit, e.number,
+                                           std::vector<int>(e.args.begin(), e.args.begin() + e.argCount)});
                            return result;
                        }};
     }

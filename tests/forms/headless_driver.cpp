@@ -71,13 +71,14 @@ public:
         if (!c(w, u)) return {};
         return {c(w, u)->minimum, c(w, u)->maximum, c(w, u)->position};
     }
-    std::optional<FontSpec> shownFont(WindowId w, UnitId u) override {
+    std::optional<UnitFont> shownFont(WindowId w, UnitId u) override {
         return c(w, u) ? c(w, u)->font : std::nullopt;
     }
     std::vector<ShownTreeItem> shownTree(WindowId w, UnitId u) override {
         std::vector<ShownTreeItem> items;
         if (c(w, u))
-            for (const headless::ShownItem& i : c(w, u)->items) items.push_back({i.level, i.text, i.bold, i.expanded});
+            for (const headless::ShownItem& i : c(w, u)->items)
+                items.push_back({i.level, i.text, i.bold, i.expanded});
         return items;
     }
     int shownTreeSelection(WindowId w, UnitId u) override {

@@ -4,9 +4,8 @@
 #include "forms/form_layer.h"
 #include "forms/headless/headless_backend.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
+#include <gtest/gtest.h>
 
 namespace glyvora {
 namespace {
@@ -30,7 +29,8 @@ TEST(HeadlessForms, controlPanelItemSevenOpensTheFontsFolderAndOthersNothing) {
     FormLayer layer(backend);
     OpenControlPanelItem(7);
     OpenControlPanelItem(1);
-    EXPECT_EQ(backend.commandLines, (std::vector<Text>{"rundll32.exe shell32.dll,SHHelpShortcuts_RunDLL FontsFolder"}));
+    EXPECT_EQ(backend.commandLines,
+              (std::vector<Text>{"rundll32.exe shell32.dll,SHHelpShortcuts_RunDLL FontsFolder"}));
 }
 
 TEST(HeadlessForms, aClipboardThatCannotBeOpenedAnswersFalseAndKeepsItsText) {
@@ -83,10 +83,12 @@ TEST(HeadlessFormsDeathTest, aTypePropertyOfAControlThatWasNotCreatedStopsThePro
             showBoxesOnStandardError(backend);
             FormLayer layer(backend);
             LoadWindow(mainwin::ref);
-            if (readProperty(mainwin::window, mainwin::编辑框_内容, prop::width).as<std::int32_t>() != 108) std::exit(3);
+            if (readProperty(mainwin::window, mainwin::编辑框_内容, prop::width).as<std::int32_t>() != 108)
+                std::exit(3);
             readProperty(mainwin::window, mainwin::编辑框_内容, prop::content);
         },
-        ::testing::ExitedWithCode(255), "\xD6\xB8\xB6\xA8\xB4\xB0\xBF\xDA\xC9\xD0\xCE\xB4\xD4\xD8\xC8\xEB"); // 指定窗口尚未载入
+        ::testing::ExitedWithCode(255),
+        "\xD6\xB8\xB6\xA8\xB4\xB0\xBF\xDA\xC9\xD0\xCE\xB4\xD4\xD8\xC8\xEB"); // 指定窗口尚未载入
 }
 
 #endif

@@ -6,16 +6,20 @@
 namespace glyvora {
 namespace {
 
-void putRecord(ByteSet& blob, const Text& text, std::uint32_t flags, std::int32_t depth, std::int32_t value = 0) {
+void putRecord(ByteSet& blob, const Text& text, std::uint32_t flags, std::int32_t depth,
+               std::int32_t value = 0) {
     blob.insert(blob.end(), text.begin(), text.end());
     blob.push_back(0);
-    for (std::uint32_t v : {0u, 0u, static_cast<std::uint32_t>(value), flags, static_cast<std::uint32_t>(depth)})
-        for (int i = 0; i < 4; ++i) blob.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    for (std::uint32_t v :
+         {0u, 0u, static_cast<std::uint32_t>(value), flags, static_cast<std::uint32_t>(depth)})
+        for (int i = 0; i < 4; ++i)
+            blob.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
 std::vector<int> levels(const TreeModel& model) {
     std::vector<int> out;
-    for (const TreeItem& item : model.items()) out.push_back(item.level);
+    for (const TreeItem& item : model.items())
+        out.push_back(item.level);
     return out;
 }
 
@@ -34,12 +38,12 @@ TEST(ItemsBlob, emptyBlobIsAnEmptyTreeAndAnEmptyTreeAnEmptyBlob) {
 
 TEST(ItemsBlob, aRecordIsTheTextItsZeroAndFiveLittleEndianFields) {
     const ByteSet blob = {
-        'A', 0,                 // text "A"
-        1, 0, 0, 0,             // image 1
-        2, 0, 0, 0,             // selected image 2
+        'A',  0,                // text "A"
+        1,    0,    0,    0,    // image 1
+        2,    0,    0,    0,    // selected image 2
         0xFF, 0xFF, 0xFF, 0xFF, // value -1
-        0x03, 0, 0, 0x50,       // bold, expanded, state image 5
-        1, 0, 0, 0,             // depth 1
+        0x03, 0,    0,    0x50, // bold, expanded, state image 5
+        1,    0,    0,    0,    // depth 1
     };
     const TreeModel model = rebuilt(blob);
     ASSERT_EQ(model.count(), 1);

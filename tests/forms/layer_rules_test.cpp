@@ -5,7 +5,6 @@
 #include "forms/templates.h"
 
 #include <gtest/gtest.h>
-
 #include <set>
 
 namespace glyvora {
@@ -147,7 +146,7 @@ TEST(Fonts, pointsBecomeNegativePixelHeightsRounded) {
     EXPECT_EQ(fontHeightForPoints(-5, 96), 0);
     EXPECT_EQ(fontHeightForPoints(36, 120), -60);
     EXPECT_EQ(fontHeightForPoints(INT64_MAX, 96), -INT32_MAX);
-    FontSpec f;
+    UnitFont f;
     EXPECT_TRUE(writeFontField(f, fontField::escapement, Value(3700), 96));
     EXPECT_EQ(f.escapement, 100);
     EXPECT_FALSE(writeFontField(f, 7, Value(1), 96));
@@ -155,7 +154,7 @@ TEST(Fonts, pointsBecomeNegativePixelHeightsRounded) {
 }
 
 TEST(Fonts, theWholeFontRoundTripsThroughItsDescriptorBytes) {
-    FontSpec f;
+    UnitFont f;
     f.height = -64;
     f.weight = 700;
     f.italic = true;
@@ -163,7 +162,7 @@ TEST(Fonts, theWholeFontRoundTripsThroughItsDescriptorBytes) {
     f.faceName = "宋体";
     const ByteSet bytes = fontToBytes(f);
     ASSERT_EQ(bytes.size(), kFontBytesSize);
-    EXPECT_EQ(fontFromBytes(bytes), std::optional<FontSpec>(f));
+    EXPECT_EQ(fontFromBytes(bytes), std::optional<UnitFont>(f));
     EXPECT_FALSE(fontFromBytes(ByteSet(59)));
 }
 
@@ -183,7 +182,7 @@ TEST(Dialogs, anIconIsUsableOnlyWithAnImageInsideTheFile) {
     cursor[2] = 2; // a cursor file
     EXPECT_FALSE(isUsableIcon(cursor));
     ByteSet many = icon;
-    many[4] = 0xFF; // more images than the file holds
+    many[4] = 0xFF;                  // more images than the file holds
     EXPECT_TRUE(isUsableIcon(many)); // the first one is inside
     EXPECT_FALSE(isUsableIcon(ByteSet{0, 0, 1, 0, 5, 0}));
     EXPECT_FALSE(isUsableIcon(ByteSet()));

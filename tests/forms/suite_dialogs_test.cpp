@@ -31,7 +31,8 @@ TEST_P(FormsSuite, messageBoxAddsTaskModalAndAnswersFiveForYesAndSixForNo) {
 
 TEST_P(FormsSuite, messageBoxTurnsItsMessageIntoTextAndDefaultsItsTitle) {
     openMain();
-    for (int i = 0; i < 3; ++i) user->answerMessageBox(dialogButton::ok);
+    for (int i = 0; i < 3; ++i)
+        user->answerMessageBox(dialogButton::ok);
     ShowMessageBox(Value(42), Value(0));
     EXPECT_EQ(lastDialog(*user).messageBox.text, "42");
     EXPECT_EQ(lastDialog(*user).messageBox.title, "信息：");
@@ -47,8 +48,8 @@ TEST_P(FormsSuite, inputBoxOkGivesTheTextAndCancelLeavesTheVariable) {
     openMain();
     Text name = "unchanged";
     user->answerInputBox(Text("新分类"));
-    EXPECT_TRUE(InputBox(Value("分类或者子分类 ，不能同名"), Value("添加分类"), Value("分类名称"), name, Value(1),
-                         mainwin::ref));
+    EXPECT_TRUE(InputBox(Value("分类或者子分类 ，不能同名"), Value("添加分类"), Value("分类名称"), name,
+                         Value(1), mainwin::ref));
     EXPECT_EQ(name, "新分类");
     const InputBoxRequest& r = lastDialog(*user).inputBox;
     EXPECT_EQ(r.caption, "添加分类");
@@ -103,13 +104,15 @@ TEST_P(FormsSuite, popupMenuLeavesHiddenItemsOutAndRaisesTheChoiceAfterItCloses)
     const PopupMenuRequest& menu = lastDialog(*user).popupMenu;
     EXPECT_EQ(menu.owner, window);
     std::vector<Text> captions;
-    for (const MenuEntry& e : menu.entries) captions.push_back(e.caption);
+    for (const MenuEntry& e : menu.entries)
+        captions.push_back(e.caption);
     EXPECT_EQ(captions, (std::vector<Text>{"添加文件夹", "移除该分类", "上移", "下移"}));
 }
 
 TEST_P(FormsSuite, thePreviewMenuHasSeparatorsAndTheSetSubmenu) {
     openMain({record(集2, event::clicked)});
-    for (int k = 3; k <= 10; ++k) writeProperty(window, setMenuItem(k), prop::menuVisible, Value(false));
+    for (int k = 3; k <= 10; ++k)
+        writeProperty(window, setMenuItem(k), prop::menuVisible, Value(false));
     writeProperty(window, 集1, prop::menuCaption, Value("常用   12"));
     writeProperty(window, 复制字体名称, prop::menuChecked, Value(true));
     writeProperty(window, 卸载系统字体, prop::menuDisabled, Value(true));
@@ -131,7 +134,8 @@ TEST_P(FormsSuite, thePreviewMenuHasSeparatorsAndTheSetSubmenu) {
 }
 
 TEST_P(FormsSuite, aDismissedPopupMenuRaisesNothing) {
-    openMain({record(显示或隐藏, event::clicked), record(总在最前, event::clicked), record(退出不推荐, event::clicked)});
+    openMain({record(显示或隐藏, event::clicked), record(总在最前, event::clicked),
+              record(退出不推荐, event::clicked)});
     user->answerPopupMenu(0);
     PopupMenu(mainwin::ref, MenuItemRef{window, 托盘菜单});
     ProcessEvents();

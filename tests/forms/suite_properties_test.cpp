@@ -6,11 +6,15 @@ namespace {
 
 using namespace mainwin;
 
-Text readText(UnitId unit, int property) { return readProperty(window, unit, property).as<Text>(); }
+Text readText(UnitId unit, int property) {
+    return readProperty(window, unit, property).as<Text>();
+}
 int readInt(WindowId w, UnitId unit, int property, int sub = -1) {
     return readProperty(w, unit, property, sub).as<std::int32_t>();
 }
-bool readBool(WindowId w, UnitId unit, int property, int sub = -1) { return readProperty(w, unit, property, sub).as<bool>(); }
+bool readBool(WindowId w, UnitId unit, int property, int sub = -1) {
+    return readProperty(w, unit, property, sub).as<bool>();
+}
 
 TEST_P(FormsSuite, writingTheSampleTextRaisesItsChangeEventAsTypingDoes) {
     openMain({record(编辑框_内容, event::changed)});
@@ -144,7 +148,7 @@ TEST_P(FormsSuite, fontSubFieldsChangeOneAttributeOfThePreviewFont) {
     writeProperty(window, label, prop::font, Value(""), fontField::faceName);
     EXPECT_EQ(user->shownFont(window, label)->faceName, "宋体");
     writeProperty(window, label, prop::font, Value(true), fontField::italic);
-    const FontSpec font = *user->shownFont(window, label);
+    const UnitFont font = *user->shownFont(window, label);
     EXPECT_TRUE(font.italic);
     EXPECT_EQ(font.charset, 134); // the attributes not written stay
     EXPECT_FALSE(font.underline);
@@ -155,7 +159,7 @@ TEST_P(FormsSuite, fontSubFieldsChangeOneAttributeOfThePreviewFont) {
 TEST_P(FormsSuite, aFontSubFieldOfALabelWithoutAFontStartsFromTheDefaultFont) {
     openMain();
     writeProperty(window, 标签_页次, prop::font, Value(true), fontField::underline);
-    FontSpec expected = backend->defaultGuiFont();
+    UnitFont expected = backend->defaultGuiFont();
     expected.underline = true;
     EXPECT_EQ(*user->shownFont(window, 标签_页次), expected);
 }

@@ -11,17 +11,22 @@ constexpr WindowId w = mainwin::window;
 constexpr UnitId t = mainwin::树型框1;
 
 // A record of the items blob.
-void putRecord(ByteSet& blob, const Text& text, std::int32_t image, std::int32_t selectedImage, std::int32_t value,
-               std::uint32_t flags, std::int32_t depth) {
+void putRecord(ByteSet& blob, const Text& text, std::int32_t image, std::int32_t selectedImage,
+               std::int32_t value, std::uint32_t flags, std::int32_t depth) {
     blob.insert(blob.end(), text.begin(), text.end());
     blob.push_back(0);
     for (std::uint32_t v : {static_cast<std::uint32_t>(image), static_cast<std::uint32_t>(selectedImage),
                             static_cast<std::uint32_t>(value), flags, static_cast<std::uint32_t>(depth)})
-        for (int i = 0; i < 4; ++i) blob.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            blob.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-ByteSet readBlob() { return readProperty(w, t, prop::allItems).as<ByteSet>(); }
-int selected() { return readProperty(w, t, prop::selectedItem).as<std::int32_t>(); }
+ByteSet readBlob() {
+    return readProperty(w, t, prop::allItems).as<ByteSet>();
+}
+int selected() {
+    return readProperty(w, t, prop::selectedItem).as<std::int32_t>();
+}
 
 TEST_P(FormsSuite, itemsAreAddressedInPreOrderAndShownOnTheControl) {
     buildCategories();
@@ -36,9 +41,11 @@ TEST_P(FormsSuite, itemsAreAddressedInPreOrderAndShownOnTheControl) {
     EXPECT_FALSE(HasChildren(tree, 3));
     EXPECT_TRUE(IsItemBold(tree, 4));
     EXPECT_FALSE(IsItemBold(tree, 2));
-    const std::vector<ShownTreeItem> expected = {
-        {1, "分类A", true, false}, {2, "子分类", true, false}, {3, "文件夹1", false, false},
-        {2, "文件夹2", false, false}, {1, "分类B", true, false}};
+    const std::vector<ShownTreeItem> expected = {{1, "分类A", true, false},
+                                                 {2, "子分类", true, false},
+                                                 {3, "文件夹1", false, false},
+                                                 {2, "文件夹2", false, false},
+                                                 {1, "分类B", true, false}};
     EXPECT_EQ(user->shownTree(w, t), expected);
 }
 
@@ -69,7 +76,9 @@ TEST_P(FormsSuite, addItemTakesImagesValueBoldAndCheckStateAsGiven) {
     putRecord(expected, "b", 3, 3, 0, 0, 1);
     putRecord(expected, "c", 3, 5, 77, 2u << 28, 1); // check state 1: state image 2
     EXPECT_EQ(readBlob(), expected);
-    EXPECT_EQ(AddItem(tree, Value(0), std::vector<Text>{"x", "y", "z"}, {Value(1), Value(2)}, {}, {}, {Value(1)}), 0);
+    EXPECT_EQ(
+        AddItem(tree, Value(0), std::vector<Text>{"x", "y", "z"}, {Value(1), Value(2)}, {}, {}, {Value(1)}),
+        0);
     EXPECT_EQ(ItemCount(tree), 6);
     EXPECT_EQ(ItemText(tree, 3), "z");
     EXPECT_EQ(ItemImage(tree, 3), 2); // the last element repeats
@@ -147,14 +156,13 @@ TEST_P(FormsSuite, theUsersSelectionRaisesEventZeroByMouseOrKeyboard) {
 
 TEST_P(FormsSuite, aRightClickSelectsTheItemFirstThenRaisesEventSix) {
     int selectedInHandler = -2;
-    buildCategories({record(t, event::selectionChanged),
-                     on(t, event::itemRightClick, [&](const Event& e) {
+    buildCategories({record(t, event::selectionChanged), on(t, event::itemRightClick, [&](const Event& e) {
                          selectedInHandler = selected();
                          seen.push_back({e.unit, e.number, {}});
                      })});
     ASSERT_TRUE(user->rightClickTree(w, t, 1));
     EXPECT_EQ(selectedInHandler, 1);
-    ASSERT_TRUE(user->rightClickTree(w, t, 1)); // already selected: no selection event
+    ASSERT_TRUE(user->rightClickTree(w, t, 1));  // already selected: no selection event
     ASSERT_TRUE(user->rightClickTree(w, t, -1)); // empty space: nothing
     const std::vector<Seen> expected = {{t, 0, {1}}, {t, 6, {}}, {t, 6, {}}};
     EXPECT_EQ(seen, expected);
@@ -219,13 +227,15 @@ TEST_P(FormsSuite, anEndedEditKeepsTheTypedTextUnlessEventThreeRejectsIt) {
 TEST_P(FormsSuite, aRenameWaitsWithDelayUntilTheEditHasEnded) {
     bool allowed = false, done = false;
     Text renamed;
-    buildCategories({on(t, event::beginLabelEdit, [&]() -> HandlerResult { return allowed ? std::nullopt : HandlerResult(false); }),
+    buildCategories({on(t, event::beginLabelEdit,
+                        [&]() -> HandlerResult { return allowed ? std::nullopt : HandlerResult(false); }),
                      on(t, event::endLabelEdit, [&] { done = true; }),
                      on(mainwin::按钮_添加分类, event::clicked, [&] {
                          allowed = true;
                          EditItemText(tree, 1);
                          allowed = false;
-                         while (!done) Delay(100);
+                         while (!done)
+                             Delay(100);
                          renamed = ItemText(tree, 1);
                      })});
     const std::uint32_t start = clock.ticks();

@@ -6,10 +6,12 @@ namespace glyvora::testing {
 namespace {
 
 ByteSet tinyIcon() {
-    ByteSet icon = {0, 0, 1, 0, 1, 0,            // reserved, type 1 (icon), one image
-                    32, 32, 0, 0, 1, 0, 32, 0,   // 32 x 32, planes 1, 32 bits per pixel
-                    8, 0, 0, 0, 22, 0, 0, 0};    // 8 bytes of image at offset 22
-    icon.resize(30, 0xAB);
+    const std::uint8_t directory[] = {0,  0,  1, 0, 1,  0,         // reserved, type 1 (icon), one image
+                                      32, 32, 0, 0, 1,  0, 32, 0,  // 32 x 32, planes 1, 32 bits per pixel
+                                      8,  0,  0, 0, 22, 0, 0,  0}; // 8 bytes of image at offset 22
+    ByteSet icon(30, 0xAB);
+    for (std::size_t i = 0; i < sizeof directory; ++i)
+        icon[i] = directory[i];
     return icon;
 }
 
@@ -124,7 +126,7 @@ TEST_P(FormsSuite, closingTheMainWindowThroughItsFrameEndsTheLoopWithoutAnyHandl
     EXPECT_TRUE(seen.empty());
     EXPECT_FALSE(user->windowExists(mainwin::window));
     EXPECT_FALSE(user->windowExists(scanwin::window)); // owned by the main window
-    EXPECT_EQ(programEnds, 0); // no handler was running: the loop simply ends
+    EXPECT_EQ(programEnds, 0);                         // no handler was running: the loop simply ends
 }
 
 TEST_P(FormsSuite, closingTheMainWindowDuringAWaitEndsTheProgramAtOnce) {
@@ -178,10 +180,12 @@ TEST_P(FormsSuite, trayTipIsCutTo62BytesAndAnUnusableIconRemovesTheIcon) {
 TEST_P(FormsSuite, mouseEventsCarryCoordinatesAndKeysAndAFalseSwallowsThem) {
     const UnitId label = mainwin::previewLabel(2);
     openMain({record(label, event::rightDown), record(label, event::rightUp, false)});
-    EXPECT_TRUE(user->mouse(mainwin::window, label, event::rightDown, 10, 20, keyState::ctrl | keyState::shift));
+    EXPECT_TRUE(
+        user->mouse(mainwin::window, label, event::rightDown, 10, 20, keyState::ctrl | keyState::shift));
     EXPECT_FALSE(user->mouse(mainwin::window, label, event::rightUp, 11, 21, 0));
     EXPECT_TRUE(user->mouse(mainwin::window, label, event::leftDown, 1, 1, 0)); // no handler
-    const std::vector<Seen> expected = {{label, event::rightDown, {10, 20, 3}}, {label, event::rightUp, {11, 21, 0}}};
+    const std::vector<Seen> expected = {{label, event::rightDown, {10, 20, 3}},
+                                        {label, event::rightUp, {11, 21, 0}}};
     EXPECT_EQ(seen, expected);
 }
 

@@ -52,7 +52,7 @@ public:
     virtual ~UserDriver() = default;
 
     // Acting.
-    virtual bool click(WindowId window, UnitId unit) = 0; // a button or check box
+    virtual bool click(WindowId window, UnitId unit) = 0;       // a button or check box
     virtual bool doubleClick(WindowId window, UnitId unit) = 0; // a check box
     // Mouse events -1 .. -6 at client coordinates with a key state; false when swallowed.
     virtual bool mouse(WindowId window, UnitId unit, int event, int x, int y, int keys) = 0;
@@ -89,7 +89,7 @@ public:
     virtual int shownComboSelection(WindowId window, UnitId unit) = 0;
     virtual Colour shownPickerColour(WindowId window, UnitId unit) = 0;
     virtual ShownProgress shownProgress(WindowId window, UnitId unit) = 0;
-    virtual std::optional<FontSpec> shownFont(WindowId window, UnitId unit) = 0;
+    virtual std::optional<UnitFont> shownFont(WindowId window, UnitId unit) = 0;
     virtual std::vector<ShownTreeItem> shownTree(WindowId window, UnitId unit) = 0;
     virtual int shownTreeSelection(WindowId window, UnitId unit) = 0; // -1: none
     virtual bool treeEditing(WindowId window, UnitId unit) = 0;

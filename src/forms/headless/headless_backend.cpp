@@ -14,7 +14,8 @@ int indexOfKey(const std::vector<ShownItem>& items, ItemKey key) {
 
 int subtreeEnd(const std::vector<ShownItem>& items, int index) {
     int end = index + 1;
-    while (end < static_cast<int>(items.size()) && items[end].level > items[index].level) ++end;
+    while (end < static_cast<int>(items.size()) && items[end].level > items[index].level)
+        ++end;
     return end;
 }
 
@@ -220,7 +221,8 @@ bool HeadlessBackend::startEdit(WindowId window, UnitId unit, Control& tree, Ite
 
 bool HeadlessBackend::beginTreeEdit(WindowId window, UnitId unit, int index) {
     Control* c = reachableTree(window, unit);
-    if (!c || !c->design->tree.editLabels || index < 0 || index >= static_cast<int>(c->items.size())) return false;
+    if (!c || !c->design->tree.editLabels || index < 0 || index >= static_cast<int>(c->items.size()))
+        return false;
     const bool started = startEdit(window, unit, *c, c->items[index].key);
     settle();
     return started;
@@ -262,7 +264,9 @@ void HeadlessBackend::minimise(WindowId window) {
     if (Window* w = findWindow(window)) w->minimised = true;
 }
 
-void HeadlessBackend::later(std::function<void()> action) { queue_.emplace_back(std::move(action)); }
+void HeadlessBackend::later(std::function<void()> action) {
+    queue_.emplace_back(std::move(action));
+}
 
 int HeadlessBackend::unansweredDialogs() const {
     int n = 0;
@@ -273,7 +277,8 @@ int HeadlessBackend::unansweredDialogs() const {
 
 // ---- windows and controls ----
 
-bool HeadlessBackend::createWindow(const WindowTemplate& design, const Rect& outer, std::optional<WindowId> owner) {
+bool HeadlessBackend::createWindow(const WindowTemplate& design, const Rect& outer,
+                                   std::optional<WindowId> owner) {
     Window& w = windows_[design.window];
     w = Window{};
     w.design = &design;
@@ -360,11 +365,12 @@ void HeadlessBackend::setText(WindowId window, UnitId unit, const Text& text) {
     if (Control* c = findControl(window, unit)) c->text = text;
 }
 
-void HeadlessBackend::setFont(WindowId window, UnitId unit, const FontSpec& font) {
+void HeadlessBackend::setFont(WindowId window, UnitId unit, const UnitFont& font) {
     if (Control* c = findControl(window, unit)) c->font = font;
 }
 
-void HeadlessBackend::setColours(WindowId window, UnitId unit, std::optional<Colour> text, std::optional<Colour> back) {
+void HeadlessBackend::setColours(WindowId window, UnitId unit, std::optional<Colour> text,
+                                 std::optional<Colour> back) {
     if (Control* c = findControl(window, unit)) {
         c->textColour = text;
         c->backColour = back;

@@ -40,7 +40,7 @@ struct Control {
     bool visible = true;
     bool disabled = false;
     Text text;
-    std::optional<FontSpec> font;
+    std::optional<UnitFont> font;
     std::optional<Colour> textColour, backColour;
     int checkState = 0;
     int selection = -1;
@@ -83,7 +83,7 @@ public:
     ~HeadlessBackend() override;
 
     ScreenInfo screenInfo;
-    FontSpec guiFont;
+    UnitFont guiFont;
 
     // ---- the user ----
     // Each answers false when the user could not do it (no such control or item, disabled, hidden).
@@ -135,8 +135,9 @@ public:
     // ---- Backend ----
     void attach(BackendSink* sink) override { sink_ = sink; }
     ScreenInfo screen() override { return screenInfo; }
-    FontSpec defaultGuiFont() override { return guiFont; }
-    bool createWindow(const WindowTemplate& window, const Rect& outer, std::optional<WindowId> owner) override;
+    UnitFont defaultGuiFont() override { return guiFont; }
+    bool createWindow(const WindowTemplate& window, const Rect& outer,
+                      std::optional<WindowId> owner) override;
     bool createControl(WindowId window, const UnitTemplate& unit) override;
     void showWindow(WindowId window) override;
     void destroyWindow(WindowId window) override;
@@ -148,8 +149,9 @@ public:
     void setDisabled(WindowId window, UnitId unit, bool disabled) override;
     Text text(WindowId window, UnitId unit) override;
     void setText(WindowId window, UnitId unit, const Text& text) override;
-    void setFont(WindowId window, UnitId unit, const FontSpec& font) override;
-    void setColours(WindowId window, UnitId unit, std::optional<Colour> text, std::optional<Colour> back) override;
+    void setFont(WindowId window, UnitId unit, const UnitFont& font) override;
+    void setColours(WindowId window, UnitId unit, std::optional<Colour> text,
+                    std::optional<Colour> back) override;
     int checkState(WindowId window, UnitId unit) override;
     void setCheckState(WindowId window, UnitId unit, int state) override;
     int comboSelection(WindowId window, UnitId unit) override;
