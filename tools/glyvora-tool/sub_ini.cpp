@@ -19,12 +19,11 @@
 // quoted string with the escapes \r \n \t \\ \" \xHH, and either optionally followed by *N to
 // repeat it N times; BYTES are such arguments one after another, joined.
 // Text outside escapes is converted from UTF-8 to the ANSI code page; \xHH gives the byte itself.
-#include "tool.h"
-
 #include "commands/settings.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "tool.h"
 
 #include <cstdio>
 #include <iostream>
@@ -130,7 +129,8 @@ std::optional<Text> parsePiece(const std::string& line, std::size_t& pos) {
                 bytes += '\t';
             } else if (e == '\\' || e == '"') {
                 bytes += e;
-            } else if (e == 'x' && pos + 1 < line.size() && hexDigit(line[pos]) >= 0 && hexDigit(line[pos + 1]) >= 0) {
+            } else if (e == 'x' && pos + 1 < line.size() && hexDigit(line[pos]) >= 0 &&
+                       hexDigit(line[pos + 1]) >= 0) {
                 bytes += static_cast<char>(hexDigit(line[pos]) * 16 + hexDigit(line[pos + 1]));
                 pos += 2;
             } else {
@@ -139,7 +139,8 @@ std::optional<Text> parsePiece(const std::string& line, std::size_t& pos) {
         }
         if (!closed) return std::nullopt;
     } else {
-        while (pos < line.size() && line[pos] != ' ' && line[pos] != '\t' && line[pos] != '*' && line[pos] != '"')
+        while (pos < line.size() && line[pos] != ' ' && line[pos] != '\t' && line[pos] != '*' &&
+               line[pos] != '"')
             plain += line[pos++];
     }
     flush();
@@ -151,7 +152,8 @@ std::optional<Text> parsePiece(const std::string& line, std::size_t& pos) {
             count = count * 10 + static_cast<std::size_t>(line[pos++] - '0');
         if (pos == start || count > 100000) return std::nullopt;
         Text repeated;
-        for (std::size_t i = 0; i < count; ++i) repeated += bytes;
+        for (std::size_t i = 0; i < count; ++i)
+            repeated += bytes;
         bytes = repeated;
     }
     return bytes;
@@ -162,7 +164,8 @@ std::optional<Text> parsePiece(const std::string& line, std::size_t& pos) {
 std::optional<std::vector<Text>> parseArguments(const std::string& line, std::size_t pos) {
     std::vector<Text> result;
     while (true) {
-        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t'))
+            ++pos;
         if (pos >= line.size()) return result;
         Text argument;
         while (pos < line.size() && line[pos] != ' ' && line[pos] != '\t') {
@@ -206,16 +209,18 @@ int iniScript(const Args& args) {
         const std::vector<Text>& a = *parsed;
         if (step == "file") {
             Text bytes;
-            for (const Text& part : a) bytes += part;
-            if (!writeWholeFile(file, {ByteSet(bytes.begin(), bytes.end())})) return fail("cannot set up the file");
+            for (const Text& part : a)
+                bytes += part;
+            if (!writeWholeFile(file, {ByteSet(bytes.begin(), bytes.end())}))
+                return fail("cannot set up the file");
         } else if (step == "target" && a.size() == 1) {
             file = directoryOf(base) + a[0];
         } else if (step == "buffer" && a.size() == 1) {
             bufferSize = std::stoul(a[0]);
         } else if (step == "read" && (a.size() == 2 || a.size() == 3)) {
             const Text value = readProfileString(file, a[0], a[1], a.size() == 3 ? a[2] : Text(), bufferSize);
-            out("read \"" + escaped(a[0]) + "\" \"" + escaped(a[1]) + "\" -> " + std::to_string(value.size()) +
-                " \"" + escaped(value) + "\"\n");
+            out("read \"" + escaped(a[0]) + "\" \"" + escaped(a[1]) + "\" -> " +
+                std::to_string(value.size()) + " \"" + escaped(value) + "\"\n");
         } else if (step == "write" && !a.empty() && a.size() <= 3) {
             std::optional<Text> key, value;
             if (a.size() >= 2) key = a[1];

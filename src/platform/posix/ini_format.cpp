@@ -72,7 +72,8 @@ String<Char> untilZero(std::basic_string_view<Char> text) {
 template <typename Char>
 String<Char> trimLeading(const String<Char>& text) {
     std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i])) ++i;
+    while (i < text.size() && isSpace(text[i]))
+        ++i;
     return text.substr(i);
 }
 
@@ -82,7 +83,8 @@ template <typename Char>
 String<Char> trimBoth(const String<Char>& text) {
     String<Char> out = trimLeading(text);
     std::size_t end = out.size();
-    while (end > 0 && isSpace(out[end - 1])) --end;
+    while (end > 0 && isSpace(out[end - 1]))
+        --end;
     out.resize(end);
     return out;
 }
@@ -91,7 +93,8 @@ template <typename Char>
 std::size_t countChars(const String<Char>& text) {
     const std::basic_string_view<Char> view(text);
     std::size_t count = 0;
-    for (std::size_t i = 0; i < text.size(); i += charLength(view, i)) ++count;
+    for (std::size_t i = 0; i < text.size(); i += charLength(view, i))
+        ++count;
     return count;
 }
 
@@ -112,7 +115,8 @@ template <typename Char>
 std::size_t lastCharStart(const String<Char>& text) {
     const std::basic_string_view<Char> view(text);
     std::size_t last = 0;
-    for (std::size_t i = 0; i < text.size(); i += charLength(view, i)) last = i;
+    for (std::size_t i = 0; i < text.size(); i += charLength(view, i))
+        last = i;
     return last;
 }
 
@@ -149,9 +153,13 @@ Text normaliseAnsi(std::string_view bytes, bool keepLoneLead) {
 
 } // namespace
 
-Text normaliseFileText(std::string_view bytes) { return normaliseAnsi(bytes, true); }
+Text normaliseFileText(std::string_view bytes) {
+    return normaliseAnsi(bytes, true);
+}
 
-Text normaliseArgument(std::string_view text) { return normaliseAnsi(text.substr(0, text.find('\0')), false); }
+Text normaliseArgument(std::string_view text) {
+    return normaliseAnsi(text.substr(0, text.find('\0')), false);
+}
 
 Text cutToBytes(const Text& text, std::size_t maxBytes) {
     const std::string_view view(text);
@@ -177,17 +185,21 @@ template <typename Char>
 Document<Char> parse(std::basic_string_view<Char> text) {
     Document<Char> document;
     document.sections.emplace_back();
-    bool hasPrevious = false;      // a key before this one in the current section
-    bool previousUnnamed = false;  // ... whose name is empty
+    bool hasPrevious = false;     // a key before this one in the current section
+    bool previousUnnamed = false; // ... whose name is empty
     const std::size_t end = text.size();
     std::size_t pos = 0;
     while (pos < end) {
         std::size_t start = pos;
-        while (pos < end && text[pos] != Char('\n') && text[pos] != Char('\r')) ++pos;
+        while (pos < end && text[pos] != Char('\n') && text[pos] != Char('\r'))
+            ++pos;
         std::size_t lineEnd = pos;
-        while (pos < end && (text[pos] == Char('\n') || text[pos] == Char('\r'))) ++pos;
-        while (start < lineEnd && isSpace(text[start])) ++start;
-        while (lineEnd > start && isSpace(text[lineEnd - 1])) --lineEnd;
+        while (pos < end && (text[pos] == Char('\n') || text[pos] == Char('\r')))
+            ++pos;
+        while (start < lineEnd && isSpace(text[start]))
+            ++start;
+        while (lineEnd > start && isSpace(text[lineEnd - 1]))
+            --lineEnd;
         if (start >= lineEnd) continue;
         const std::basic_string_view<Char> line = text.substr(start, lineEnd - start);
 
@@ -197,8 +209,10 @@ Document<Char> parse(std::basic_string_view<Char> text) {
                 if (line[i] == Char(']')) close = i;
             if (close != std::basic_string_view<Char>::npos) {
                 std::size_t nameStart = 1, nameEnd = close;
-                while (nameStart < nameEnd && isSpace(line[nameStart])) ++nameStart;
-                while (nameEnd > nameStart && isSpace(line[nameEnd - 1])) --nameEnd;
+                while (nameStart < nameEnd && isSpace(line[nameStart]))
+                    ++nameStart;
+                while (nameEnd > nameStart && isSpace(line[nameEnd - 1]))
+                    --nameEnd;
                 Section<Char> section;
                 section.name = untilZero(line.substr(nameStart, nameEnd - nameStart));
                 document.sections.push_back(std::move(section));
@@ -218,9 +232,11 @@ Document<Char> parse(std::basic_string_view<Char> text) {
         std::size_t nameLength = line.size();
         if (equals != std::basic_string_view<Char>::npos) {
             nameLength = equals;
-            while (nameLength > 0 && isSpace(line[nameLength - 1])) --nameLength;
+            while (nameLength > 0 && isSpace(line[nameLength - 1]))
+                --nameLength;
             std::size_t valueStart = equals + 1;
-            while (valueStart < line.size() && isSpace(line[valueStart])) ++valueStart;
+            while (valueStart < line.size() && isSpace(line[valueStart]))
+                ++valueStart;
             key.value = untilZero(line.substr(valueStart));
         }
         key.name = untilZero(line.substr(0, nameLength));
@@ -361,7 +377,8 @@ String<Char> copyEntry(const String<Char>& value, std::size_t bufferSize) {
 
 Text trimDefault(const Text& value) {
     std::size_t end = value.size();
-    while (end > 1 && value[end - 1] == ' ') --end;
+    while (end > 1 && value[end - 1] == ' ')
+        --end;
     return value.substr(0, end);
 }
 

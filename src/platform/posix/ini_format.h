@@ -48,8 +48,12 @@ struct Document {
 // --- ANSI text as the system converts it ---------------------------------------------------------
 
 // Code page 936 lead bytes are 0x81..0xFE; 0x80 and 0xFF are characters of their own.
-inline bool isLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
-inline bool isTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
+inline bool isLeadByte(unsigned char byte) {
+    return byte >= 0x81 && byte <= 0xFE;
+}
+inline bool isTrailByte(unsigned char byte) {
+    return byte >= 0x40 && byte <= 0xFE && byte != 0x7F;
+}
 
 // The file's ANSI text as it comes back from the code-page conversion: a lead byte and the byte
 // after it make one character when that byte is a trail byte, and become a single "?" otherwise

@@ -7,11 +7,10 @@
 // default as it was passed, quotes and all, and a write fail. A relative file name is taken
 // relative to the current directory: there is no Windows directory to put it in, and the program
 // always passes full paths.
-#include "platform/profile.h"
-
 #include "platform/files.h"
 #include "platform/gbk.h"
 #include "platform/posix/ini_format.h"
+#include "platform/profile.h"
 
 #include <variant>
 
@@ -78,7 +77,8 @@ Text readProfileString(const Text& file, const Text& section, const Text& key, c
             using Char = typename std::decay_t<decltype(document)>::CharType;
             const auto* value =
                 ini::findValue(document, ini::fromAnsi<Char>(sectionName), ini::fromAnsi<Char>(keyName));
-            const ini::String<Char> entry = ini::copyEntry(value ? *value : ini::fromAnsi<Char>(fallback), bufferSize);
+            const ini::String<Char> entry =
+                ini::copyEntry(value ? *value : ini::fromAnsi<Char>(fallback), bufferSize);
             // The characters that fit are turned into ANSI bytes, as many whole ones as the buffer
             // holds with its terminating zero.
             return ini::cutToBytes(ini::toAnsi<Char>(entry), bufferSize - 1);

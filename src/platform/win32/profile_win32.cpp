@@ -4,10 +4,9 @@
 // terminator as it found it, so counting on the returned length would pick up that byte.
 #include "platform/profile.h"
 
-#include <windows.h>
-
 #include <cstring>
 #include <vector>
+#include <windows.h>
 
 namespace glyvora {
 
