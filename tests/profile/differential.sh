@@ -56,4 +56,37 @@ for scenario in "$@"; do
         failed=1
     fi
 done
+
+# The read and write subcommands: UTF-8 on the command line, GBK in the file, exit statuses.
+native_run() { "$native_tool" "$@"; }
+windows_run() { "$wine_exec" "$windows_tool" "$@"; }
+tool_steps() { # RUNNER DIRECTORY SEPARATOR
+    local run=$1 f="$2$3配置文件.ini" missing="$2$3missing$3a.ini"
+    $run ini write "$f" Glyvora 字体预览的内容 中国智造慧及全球; echo "status $?"
+    $run ini write "$f" Glyvora 字体颜色 255; echo "status $?"
+    $run ini write "$f" 其他 键 值; echo "status $?"
+    $run ini read "$f" glyvora 字体预览的内容; echo "status $?"
+    $run ini read "$f" Glyvora 缺少 默认值; echo "status $?"
+    $run ini read "$f" "" 字体颜色 默认值; echo "status $?"
+    $run ini write "$f" Glyvora 字体颜色; echo "status $?"
+    $run ini write "$f" 其他; echo "status $?"
+    $run ini read "$f" Glyvora 字体颜色 无; echo "status $?"
+    $run ini write "$missing" Glyvora k v; echo "status $?"
+    $run ini read "$f"; echo "status $?"
+}
+rm -rf "$work/native" "$work/windows"
+mkdir -p "$work/native" "$work/windows"
+tool_steps native_run "$work/native" / >"$work/native.out" 2>/dev/null
+tool_steps windows_run "Z:$(printf '%s' "$work/windows" | tr / '\\')" '\' >"$work/windows.out" 2>/dev/null
+# Natively the file name is the GBK bytes; under Wine it is stored as UTF-8.
+native_file="$work/native/$(printf '配置文件.ini' | iconv -f UTF-8 -t GBK)"
+if ! diff -u --label windows/tool --label native/tool "$work/windows.out" "$work/native.out" >&2; then
+    echo "FAIL tool: the outputs differ (- windows, + native)" >&2
+    failed=1
+elif ! cmp -s "$native_file" "$work/windows/配置文件.ini"; then
+    echo "FAIL tool: the settings files differ" >&2
+    failed=1
+else
+    echo "ok   tool ($(grep -c '^status' "$work/native.out") commands)"
+fi
 exit $failed
