@@ -216,7 +216,9 @@ int iniScript(const Args& args) {
         } else if (step == "target" && a.size() == 1) {
             file = directoryOf(base) + a[0];
         } else if (step == "buffer" && a.size() == 1) {
-            bufferSize = std::stoul(a[0]);
+            if (a[0].empty() || a[0].size() > 9 || a[0].find_first_not_of("0123456789") != Text::npos)
+                return fail("the buffer size is not a number");
+            bufferSize = static_cast<std::size_t>(std::stoul(a[0]));
         } else if (step == "read" && (a.size() == 2 || a.size() == 3)) {
             const Text value = readProfileString(file, a[0], a[1], a.size() == 3 ? a[2] : Text(), bufferSize);
             out("read \"" + escaped(a[0]) + "\" \"" + escaped(a[1]) + "\" -> " +
