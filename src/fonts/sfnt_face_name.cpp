@@ -164,7 +164,7 @@ std::u16string sfntFaceName(FontBytes& bytes, std::uint64_t offset, std::uint16_
     const auto directory = bytes.read(offset + sfntHeaderBytes, std::size_t{tableCount} * tableRecordBytes);
     if (!directory) return std::u16string();
     ByteReader d(*directory);
-    Table name, head, hhea, maxp, cmap, glyf, loca, cff, eblc;
+    Table name, head, hhea, maxp, cmap, glyf, loca, cff;
     const std::uint64_t fileSize = bytes.size();
     for (std::size_t i = 0; i < tableCount; ++i) {
         const std::size_t at = i * tableRecordBytes;
@@ -197,17 +197,15 @@ std::u16string sfntFaceName(FontBytes& bytes, std::uint64_t offset, std::uint16_
         case tagOf("CFF "):
             cff = table;
             break;
-        case tagOf("EBLC"):
-            eblc = table;
-            break;
         default:
             break;
         }
     }
     if (!d.ok()) return std::u16string();
     // What a font needs to be loaded at all: its header, metrics, character map and names, and
-    // outlines (TrueType or CFF) or bitmaps.
-    const bool outlines = (glyf.present && loca.present) || cff.present || eblc.present;
+    // outlines, TrueType or CFF. A font of bitmaps only must still carry (empty) glyf and loca
+    // tables for GDI to take it.
+    const bool outlines = (glyf.present && loca.present) || cff.present;
     if (!head.present || !hhea.present || !maxp.present || !cmap.present || !name.present || !outlines)
         return std::u16string();
     return familyName(bytes, name, language);
