@@ -6,11 +6,21 @@
 #include "platform/codepage.h"
 #include "tool.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace glyvora::tool {
 
 namespace {
+
+// The program writes paths with "\"; a folder typed with "/" is taken in that form, so that the
+// listing reads the same on every platform.
+Text programPath(const std::string& utf8) {
+    Text path = utf8ToAnsi(utf8);
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
 
 int runScan(const Args& args) {
     if (args.empty()) {
@@ -20,7 +30,7 @@ int runScan(const Args& args) {
     const std::uint32_t start = clock().ticks();
     std::vector<Text> paths;
     for (const std::string& folder : args) {
-        for (Text& path : fonts::listFolderFiles(utf8ToAnsi(folder)))
+        for (Text& path : fonts::listFolderFiles(programPath(folder)))
             paths.push_back(std::move(path));
     }
     std::size_t named = 0;
@@ -31,11 +41,13 @@ int runScan(const Args& args) {
         listing += ansiToUtf8(path) + "\t" + ansiToUtf8(face) + "\n";
     }
     const double seconds = static_cast<std::uint32_t>(clock().ticks() - start) / 1000.0;
+    const double rate =
+        static_cast<double>(paths.size()) / std::max(seconds, 0.001); // ticks are milliseconds
     out(listing);
     char summary[160];
     std::snprintf(summary, sizeof summary,
                   "%zu files, %zu fonts with a name, %.3f seconds, %.0f files per second\n", paths.size(),
-                  named, seconds, seconds > 0 ? static_cast<double>(paths.size()) / seconds : 0.0);
+                  named, seconds, rate);
     err(summary);
     return 0;
 }
