@@ -1,5 +1,6 @@
-#include "platform/codepage.h"
 #include "tool.h"
+
+#include "platform/codepage.h"
 
 #include <cstdio>
 #include <map>
@@ -7,8 +8,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 #endif
 
 namespace glyvora::tool {
@@ -22,8 +24,7 @@ std::map<std::string, Subcommand>& subcommands() {
 
 int usage() {
     std::string text = "usage: glyvora-tool <subcommand> ...\n";
-    for (const auto& [name, sub] : subcommands())
-        text += sub.usage;
+    for (const auto& [name, sub] : subcommands()) text += sub.usage;
     err(text);
     return 2;
 }
@@ -43,8 +44,7 @@ Args utf8Arguments(int argc, char** argv) {
     }
     LocalFree(wide);
 #else
-    for (int i = 0; i < argc; ++i)
-        args.emplace_back(argv[i]);
+    for (int i = 0; i < argc; ++i) args.emplace_back(argv[i]);
 #endif
     return args;
 }
@@ -57,9 +57,7 @@ bool registerSubcommand(Subcommand subcommand) {
     return true;
 }
 
-void out(const std::string& utf8) {
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
-}
+void out(const std::string& utf8) { std::fwrite(utf8.data(), 1, utf8.size(), stdout); }
 
 void err(const std::string& utf8) {
     std::fwrite(utf8.data(), 1, utf8.size(), stderr);
