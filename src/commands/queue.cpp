@@ -44,7 +44,7 @@ const Value* Node::attribute(std::string_view name) const {
     return nullptr;
 }
 
-Value* Node::attribute(std::string_view name) {
+Value* Node::findAttribute(std::string_view name) {
     return const_cast<Value*>(std::as_const(*this).attribute(name));
 }
 
@@ -64,7 +64,7 @@ bool AddAttr(Node& node, const Text& name, const Value& value) {
     if (!node.exists_ || name.empty()) return fail(NodeError::MissingNodeOrName);
     Value kept = attributeValue(value);
     if (kept.omitted()) return fail(NodeError::TypeNotAllowed);
-    if (Value* existing = node.attribute(name))
+    if (Value* existing = node.findAttribute(name))
         *existing = std::move(kept);
     else
         node.attributes_.push_back({name, std::move(kept)});
@@ -75,7 +75,7 @@ bool ModifyAttr(Node& node, const Text& name, const Value& value) {
     if (!node.exists_ || name.empty()) return fail(NodeError::MissingNodeOrName);
     Value kept = attributeValue(value);
     if (kept.omitted()) return fail(NodeError::TypeNotAllowed);
-    Value* existing = node.attribute(name);
+    Value* existing = node.findAttribute(name);
     if (!existing) return fail(NodeError::MissingNodeOrName);
     *existing = std::move(kept);
     return succeed();

@@ -37,7 +37,7 @@ private:
         Text name;
         Value value;
     };
-    Value* attribute(std::string_view name);
+    Value* findAttribute(std::string_view name);
 
     bool exists_ = true;
     std::vector<Attribute> attributes_;
