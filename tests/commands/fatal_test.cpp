@@ -63,13 +63,5 @@ TEST(FatalErrorDeathTest, aReporterThatFailsInTurnStillEndsTheProgram) {
         ::testing::ExitedWithCode(kFatalExitCode), "reporting");
 }
 
-TEST(FatalError, installingNoReporterRestoresStandardError) {
-    FatalReporter previous = setFatalReporter(checkingReporter);
-    FatalReporter mine = setFatalReporter(nullptr);
-    ASSERT_TRUE(mine);
-    EXPECT_NE(mine.target<void (*)(const Text&, const Text&)>(), nullptr);
-    setFatalReporter(std::move(previous));
-}
-
 } // namespace
 } // namespace glyvora
