@@ -75,7 +75,7 @@ TEST_F(FolderTable, anEmptyTableHasNoRecordToReadOrSkipTo) {
 
 TEST_F(FolderTable, skippingStopsAfterTheLastAndBeforeTheFirstRecord) {
     for (int i = 0; i < 3; ++i)
-        append("n" + std::to_string(i), "p");
+        append(testing::numbered("n", i), "p");
     FirstRecord();
     for (int expected = 1; expected <= 3; ++expected) {
         EXPECT_TRUE(SkipRecords());
@@ -144,7 +144,7 @@ TEST_F(FolderTable, appendedRecordsCountIdsFromOneAndAPackKeepsThem) {
         EXPECT_EQ(table::currentTableInfo()->currentRecord, i);
         EXPECT_EQ(ReadField(1), Value(Text()));
         EXPECT_EQ(ReadField(kFolderPath), Value(Text()));
-        ASSERT_TRUE(WriteField(1, "r" + std::to_string(i + 1)));
+        ASSERT_TRUE(WriteField(1, testing::numbered("r", i + 1)));
     }
     std::string f = file();
     EXPECT_EQ(readLe32(f, 16), 3);

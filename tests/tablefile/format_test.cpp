@@ -107,7 +107,7 @@ protected:
     std::string file(std::int32_t claimed) {
         std::string f = tableHead(folderTableSpec(claimed, 4));
         for (int i = 1; i <= 3; ++i)
-            f += pathRecord(i, "n" + std::to_string(i), "p");
+            f += pathRecord(i, testing::numbered("n", i), "p");
         return f + std::string(100, 'x');
     }
     void TearDown() override { CloseAllTables(); }

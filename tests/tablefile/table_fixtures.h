@@ -25,6 +25,13 @@ inline std::int32_t readLe32(const std::string& bytes, std::size_t at) {
     return static_cast<std::int32_t>(v);
 }
 
+// prefix + the decimal number (appended rather than concatenated, which trips GCC 12's -Wrestrict).
+inline std::string numbered(const char* prefix, long long n) {
+    std::string s(prefix);
+    s += std::to_string(n);
+    return s;
+}
+
 struct FieldSpec {
     std::string name; // at most 20 bytes; longer names are cut, shorter ones NUL-padded
     std::int32_t type = 10;
