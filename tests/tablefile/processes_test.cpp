@@ -86,7 +86,7 @@ public:
         char exe[MAX_PATH];
         GetModuleFileNameA(nullptr, exe, MAX_PATH);
         std::string command =
-            std::string("\"") + exe + "\" --gtest_filter=TableProcessWorker.runsTheJobItIsGiven";
+            std::string("\"") + exe + "\" --gtest_filter=TableProcessWorker.runsTheJobItIsGiven --gtest_brief=1";
         SetEnvironmentVariableA(kJobVariable, encode(job).c_str());
         STARTUPINFOA si{};
         si.cb = sizeof si;
