@@ -22,7 +22,7 @@ using testing::pathRecord;
 using testing::readLe32;
 using testing::readTestFile;
 using testing::tableHead;
-using testing::TableSpec;
+using testing::TableLayout;
 using testing::TempDir;
 using testing::writeTestFile;
 
@@ -189,7 +189,7 @@ TEST_F(FolderTable, aPackWithoutMarkedRecordsRewritesNothing) {
 
 TEST_F(FolderTable, aPackMovesRecordsInChunksAcrossTheirBoundaries) {
     // 538 records of 304 bytes make one chunk; 1200 records take three.
-    std::string f = tableHead(testing::folderTableSpec(1200, 1201));
+    std::string f = tableHead(testing::folderTableLayout(1200, 1201));
     for (int i = 1; i <= 1200; ++i)
         f += pathRecord(i % 3 == 0 || i == 538 || i == 539 ? -i : i, std::to_string(i), "p");
     CloseAllTables();
@@ -307,10 +307,10 @@ TEST_F(FolderTable, aTableIsOpenOnceUnderItsFullPathInAnyLetterCase) {
 
 TEST_F(FolderTable, fieldsAreFoundByNameIgnoringCaseOrByNumber) {
     const Text p = dir.file("named.qtb");
-    TableSpec spec;
-    spec.recordSize = 24;
-    spec.fields = {{"Name", 10, 4, 10}, {"\xBC\x41x", 10, 14, 10}}; // BC 41 is one double-byte character
-    writeTestFile(p, tableHead(spec));
+    TableLayout layout;
+    layout.recordSize = 24;
+    layout.fields = {{"Name", 10, 4, 10}, {"\xBC\x41x", 10, 14, 10}}; // BC 41 is one double-byte character
+    writeTestFile(p, tableHead(layout));
     ASSERT_TRUE(OpenTable(p));
     ASSERT_TRUE(AppendBlankRecord());
     EXPECT_TRUE(WriteField("NAME", "one"));
@@ -331,15 +331,15 @@ class TypedTable : public ::testing::Test {
 protected:
     void SetUp() override {
         CloseAllTables();
-        TableSpec spec;
-        spec.recordSize = 64;
-        spec.fields = {
+        TableLayout layout;
+        layout.recordSize = 64;
+        layout.fields = {
             {"byte", 1, 4, 0},   {"short", 2, 5, 0},   {"int", 3, 7, 0},   {"long", 4, 11, 0},
             {"float", 5, 19, 0}, {"double", 6, 23, 0}, {"bool", 7, 31, 0}, {"date", 8, 32, 0},
             {"sub", 9, 40, 0},   {"text", 10, 44, 20},
         };
         path = dir.file("typed.qtb");
-        writeTestFile(path, tableHead(spec));
+        writeTestFile(path, tableHead(layout));
         ASSERT_TRUE(OpenTable(path));
         ASSERT_TRUE(AppendBlankRecord());
     }
@@ -438,19 +438,6 @@ TEST_F(TypedTable, storedBooleansAndDatesAreReadLeniently) {
     EXPECT_EQ(ReadField("date"), Value(DateTime{-657434}));
 }
 
-// In the child of a death test the fatal error is reported as plain ASCII, so that the expectation
-// needs no GBK text.
-void reportInHex(const Text& title, const Text& text) {
-    std::string hex;
-    for (unsigned char c : title + "|" + text) {
-        char b[3];
-        std::snprintf(b, sizeof b, "%02X", c);
-        hex += b;
-    }
-    std::fprintf(stderr, "fatal:%s\n", hex.c_str());
-    std::fflush(stderr);
-}
-
 std::string hexOf(const Text& text) {
     std::string hex;
     for (unsigned char c : text) {
@@ -459,6 +446,13 @@ std::string hexOf(const Text& text) {
         hex += b;
     }
     return hex;
+}
+
+// In the child of a death test the fatal error is reported as plain ASCII, so that the expectation
+// needs no GBK text.
+void reportInHex(const Text& title, const Text& text) {
+    std::fprintf(stderr, "fatal:%s\n", hexOf(title + "|" + text).c_str());
+    std::fflush(stderr);
 }
 
 bool exitedWithMinusOne(int status) {

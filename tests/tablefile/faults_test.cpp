@@ -19,7 +19,7 @@ using testing::le32;
 using testing::readLe32;
 using testing::readTestFile;
 using testing::tableHead;
-using testing::TableSpec;
+using testing::TableLayout;
 using testing::TempDir;
 using testing::writeTestFile;
 
@@ -55,12 +55,12 @@ struct BigTable {
     }
     // Records with IDs 1..count; those in `deleted` carry negative IDs.
     std::string file(std::int32_t count, const std::vector<std::int32_t>& deleted) const {
-        TableSpec spec;
-        spec.recordCount = count;
-        spec.nextRecordId = count + 1;
-        spec.recordSize = recordSize();
-        spec.fields = {{"text", 10, 4, width}};
-        std::string f = tableHead(spec);
+        TableLayout layout;
+        layout.recordCount = count;
+        layout.nextRecordId = count + 1;
+        layout.recordSize = recordSize();
+        layout.fields = {{"text", 10, 4, width}};
+        std::string f = tableHead(layout);
         for (std::int32_t id = 1; id <= count; ++id) {
             const bool gone = std::find(deleted.begin(), deleted.end(), id) != deleted.end();
             f += le32(gone ? -id : id) + text(id);
@@ -178,7 +178,7 @@ TEST(Faults, aPackLosesNoLiveRecordAndDuplicatesNone) {
 TEST(Faults, aPackOfTheFolderTableSurvivesEveryFault) {
     TempDir dir;
     const Text path = dir.file("t.qtb");
-    std::string original = tableHead(testing::folderTableSpec(600, 601));
+    std::string original = tableHead(testing::folderTableLayout(600, 601));
     for (int id = 1; id <= 600; ++id)
         original += testing::pathRecord(id % 7 == 0 ? -id : id, testing::numbered("f", id), "p");
     atEveryStep(

@@ -10,13 +10,13 @@
 namespace glyvora {
 namespace {
 
-using testing::folderTableSpec;
+using testing::folderTableLayout;
 using testing::le32;
 using testing::pathRecord;
 using testing::readLe32;
 using testing::readTestFile;
 using testing::tableHead;
-using testing::TableSpec;
+using testing::TableLayout;
 using testing::TempDir;
 using testing::writeTestFile;
 
@@ -105,7 +105,7 @@ class SizeRepair : public ::testing::Test {
 protected:
     // 260 + 304 × 3 + 100 bytes, the header claiming `claimed` records.
     std::string file(std::int32_t claimed) {
-        std::string f = tableHead(folderTableSpec(claimed, 4));
+        std::string f = tableHead(folderTableLayout(claimed, 4));
         for (int i = 1; i <= 3; ++i)
             f += pathRecord(i, testing::numbered("n", i), "p");
         return f + std::string(100, 'x');
@@ -148,9 +148,9 @@ TEST_F(SizeRepair, readOnlyRefusesACountBeyondTheFileAndTouchesNothing) {
 }
 
 TEST_F(SizeRepair, theRepairHappensBeforeTheDescriptorChecks) {
-    TableSpec spec = folderTableSpec(2);
-    spec.fields[1].width = 0; // refused in the descriptor checks
-    writeTestFile(dir.file("a.qtb"), tableHead(spec) + std::string(304 + 10, 'x'));
+    TableLayout layout = folderTableLayout(2);
+    layout.fields[1].width = 0; // refused in the descriptor checks
+    writeTestFile(dir.file("a.qtb"), tableHead(layout) + std::string(304 + 10, 'x'));
     EXPECT_FALSE(OpenTable(dir.file("a.qtb")));
     EXPECT_EQ(lastDatabaseError(), -22);
     const std::string after = readTestFile(dir.file("a.qtb"));
@@ -166,39 +166,39 @@ struct Refusal {
 
 TEST(TableFormat, malformedFilesAreRefusedWithTheirCodes) {
     auto with = [](auto change) {
-        TableSpec spec = folderTableSpec();
-        change(spec);
-        return tableHead(spec);
+        TableLayout layout = folderTableLayout();
+        change(layout);
+        return tableHead(layout);
     };
-    const std::string good = tableHead(folderTableSpec());
+    const std::string good = tableHead(folderTableLayout());
     const std::vector<Refusal> cases = {
         {"empty file", "", -22},
         {"header cut short", good.substr(0, 111), -22},
-        {"other magic", with([](TableSpec& t) { t.magic = "QTBM"; }), -22},
-        {"record size 0", with([](TableSpec& t) { t.recordSize = 0; }), -22},
-        {"negative record count", with([](TableSpec& t) { t.recordCount = -1; }), -22},
-        {"next record ID 0", with([](TableSpec& t) { t.nextRecordId = 0; }), -22},
-        {"version too new", with([](TableSpec& t) { t.version = 0x00010001; }), -23},
-        {"bad magic before the version", with([](TableSpec& t) { t.magic = "XXXX", t.version = 0x20000; }),
+        {"other magic", with([](TableLayout& t) { t.magic = "QTBM"; }), -22},
+        {"record size 0", with([](TableLayout& t) { t.recordSize = 0; }), -22},
+        {"negative record count", with([](TableLayout& t) { t.recordCount = -1; }), -22},
+        {"next record ID 0", with([](TableLayout& t) { t.nextRecordId = 0; }), -22},
+        {"version too new", with([](TableLayout& t) { t.version = 0x00010001; }), -23},
+        {"bad magic before the version", with([](TableLayout& t) { t.magic = "XXXX", t.version = 0x20000; }),
          -22},
-        {"field count 0", with([](TableSpec& t) { t.fieldCount = 0; }), -22},
+        {"field count 0", with([](TableLayout& t) { t.fieldCount = 0; }), -22},
         {"field count missing", good.substr(0, 112), -22},
-        {"field count negative", with([](TableSpec& t) { t.fieldCount = -5; }), -22},
+        {"field count negative", with([](TableLayout& t) { t.fieldCount = -5; }), -22},
         {"descriptors cut short", good.substr(0, 259), -22},
-        {"field count larger than the file", with([](TableSpec& t) { t.fieldCount = 0x7FFFFFFF; }), -22},
-        {"name without NUL in 17 bytes", with([](TableSpec& t) { t.fields[0].name = std::string(17, 'N'); }),
-         -22},
-        {"text of width 0", with([](TableSpec& t) { t.fields[1].width = 0; }), -22},
-        {"type 0", with([](TableSpec& t) { t.fields[0].type = 0; }), -22},
-        {"type 13", with([](TableSpec& t) { t.fields[0].type = 13; }), -22},
-        {"negative offset", with([](TableSpec& t) { t.fields[0].offset = -1; }), -22},
-        {"field over the record ID", with([](TableSpec& t) { t.fields[0].offset = 2; }), -22},
-        {"field past the record end", with([](TableSpec& t) { t.fields[1].width = 201; }), -22},
-        {"memo field", with([](TableSpec& t) {
+        {"field count larger than the file", with([](TableLayout& t) { t.fieldCount = 0x7FFFFFFF; }), -22},
+        {"name without NUL in 17 bytes",
+         with([](TableLayout& t) { t.fields[0].name = std::string(17, 'N'); }), -22},
+        {"text of width 0", with([](TableLayout& t) { t.fields[1].width = 0; }), -22},
+        {"type 0", with([](TableLayout& t) { t.fields[0].type = 0; }), -22},
+        {"type 13", with([](TableLayout& t) { t.fields[0].type = 13; }), -22},
+        {"negative offset", with([](TableLayout& t) { t.fields[0].offset = -1; }), -22},
+        {"field over the record ID", with([](TableLayout& t) { t.fields[0].offset = 2; }), -22},
+        {"field past the record end", with([](TableLayout& t) { t.fields[1].width = 201; }), -22},
+        {"memo field", with([](TableLayout& t) {
              t.fields[1] = {"memo", 12, 104, 0};
          }),
          -22},
-        {"byte set field", with([](TableSpec& t) {
+        {"byte set field", with([](TableLayout& t) {
              t.fields[1] = {"blob", 11, 104, 0};
          }),
          -22},
@@ -212,7 +212,7 @@ TEST(TableFormat, malformedFilesAreRefusedWithTheirCodes) {
         EXPECT_FALSE(IsTableOpen(dir.file("bad.qtb"))) << c.what;
     }
     // A 16-byte name (NUL in byte 17) is the longest accepted.
-    writeTestFile(dir.file("ok.qtb"), with([](TableSpec& t) { t.fields[0].name = std::string(16, 'N'); }));
+    writeTestFile(dir.file("ok.qtb"), with([](TableLayout& t) { t.fields[0].name = std::string(16, 'N'); }));
     EXPECT_TRUE(OpenTable(dir.file("ok.qtb")));
     EXPECT_EQ(ReadField(std::string(16, 'n')), Value(Text())); // found, ignoring case; no record: -10
     EXPECT_EQ(lastDatabaseError(), -10);

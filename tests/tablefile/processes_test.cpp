@@ -85,8 +85,8 @@ public:
     explicit Worker(const Job& job) {
         char exe[MAX_PATH];
         GetModuleFileNameA(nullptr, exe, MAX_PATH);
-        std::string command =
-            std::string("\"") + exe + "\" --gtest_filter=TableProcessWorker.runsTheJobItIsGiven --gtest_brief=1";
+        std::string command = std::string("\"") + exe +
+                              "\" --gtest_filter=TableProcessWorker.runsTheJobItIsGiven --gtest_brief=1";
         SetEnvironmentVariableA(kJobVariable, encode(job).c_str());
         STARTUPINFOA si{};
         si.cb = sizeof si;

@@ -32,25 +32,25 @@ inline std::string numbered(const char* prefix, long long n) {
     return s;
 }
 
-struct FieldSpec {
+struct FieldLayout {
     std::string name; // at most 20 bytes; longer names are cut, shorter ones NUL-padded
     std::int32_t type = 10;
     std::int32_t offset = 4;
     std::int32_t width = 0;
 };
 
-struct TableSpec {
+struct TableLayout {
     std::string magic = "QTBL";
     std::int32_t version = 0x00010000;
     std::int32_t recordCount = 0;
     std::int32_t nextRecordId = 1;
     std::int32_t recordSize = 304;
-    std::vector<FieldSpec> fields;
+    std::vector<FieldLayout> fields;
     std::optional<std::int32_t> fieldCount; // default: the number of fields
 };
 
 // Header, field count and descriptors.
-inline std::string tableHead(const TableSpec& t) {
+inline std::string tableHead(const TableLayout& t) {
     std::string out;
     out += t.magic.substr(0, 4);                                                    // magic
     out += le32(t.version);                                                         // version
@@ -60,7 +60,7 @@ inline std::string tableHead(const TableSpec& t) {
     out += le32(t.recordSize);                                                      // record size
     out += std::string(84, '\0');                                                   // reserved
     out += le32(t.fieldCount.value_or(static_cast<std::int32_t>(t.fields.size()))); // field count
-    for (const FieldSpec& f : t.fields) {
+    for (const FieldLayout& f : t.fields) {
         std::string name = f.name.substr(0, 20);
         name.resize(20, '\0');
         out += name;                  // name
@@ -73,8 +73,8 @@ inline std::string tableHead(const TableSpec& t) {
 }
 
 // The two text fields of the folder table.
-inline TableSpec folderTableSpec(std::int32_t count = 0, std::int32_t nextId = 1) {
-    TableSpec t;
+inline TableLayout folderTableLayout(std::int32_t count = 0, std::int32_t nextId = 1) {
+    TableLayout t;
     t.recordCount = count;
     t.nextRecordId = nextId;
     t.fields = {{"\xC4\xBF\xC2\xBC\xC3\xFB\xB3\xC6", 10, 4, 100},
