@@ -9,6 +9,7 @@ packages=(
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
     wine wine64 xvfb xauth x11-utils imagemagick locales
     fonts-wqy-zenhei fonts-dejavu-core fontconfig
+    fonts-urw-base35 fonts-liberation fonts-wine
 )
 
 missing=()

@@ -33,7 +33,13 @@ FatalReporter setFatalReporter(FatalReporter reporter) {
 }
 
 void raiseFatalError(const Text& message, std::optional<int> code) {
-    currentReporter()("错误", fatalErrorText(message, code));
+    // A reporter that fails in turn (a message box that cannot be shown raising a fatal error of
+    // its own) ends the program at once instead of reporting again and again.
+    static bool reporting = false;
+    if (!reporting) {
+        reporting = true;
+        currentReporter()("错误", fatalErrorText(message, code));
+    }
     std::exit(-1);
 }
 

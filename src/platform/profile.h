@@ -1,6 +1,9 @@
 #pragma once
 // The Windows profile (INI file) calls. On Windows they are the system's own; elsewhere an
-// implementation that reads and writes the same bytes.
+// implementation that reads and writes the same bytes (posix/ini_format.h has the rules).
+//
+// A relative file name goes to the Windows directory on Windows; elsewhere it is taken relative to
+// the current directory. The program always passes full paths.
 
 #include "platform/types.h"
 

@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# glyvora-tool table from the outside: new, info, dump and run on a fresh directory.
+#   tool_test.sh native TOOL
+#   tool_test.sh windows WINE-EXEC TOOL.exe     (file names are handed over as Z: paths)
+set -u
+mode=$1
+shift
+tool=("$@")
+dir=$(mktemp -d "${TMPDIR:-/tmp}/glyvora-tool-test.XXXXXX")
+trap 'rm -rf "$dir"' EXIT
+failures=0
+
+# The tool's name for a file in $dir.
+name() { if [ "$mode" = windows ]; then echo "Z:$dir/$1"; else echo "$dir/$1"; fi; }
+
+check() { # description expected actual
+    if [ "$2" != "$3" ]; then
+        echo "FAIL: $1"
+        echo "--- expected"; printf '%s\n' "$2"
+        echo "--- got"; printf '%s\n' "$3"
+        failures=$((failures + 1))
+    fi
+}
+
+t() { "${tool[@]}" table "$@"; }
+
+# new writes the two empty tables: 260 bytes each, differing only in the creation time and names.
+t new "$(name folders)" folder; check "new folder status" 0 $?
+t new "$(name sets.qtb)" set; check "new set status" 0 $?
+folder=$(ls "$dir" | grep -a -i 'folders' | head -1)
+check "default extension" "folders.QTB" "$folder"
+check "folder table size" 260 "$(wc -c < "$dir/folders.QTB")"
+check "set table size" 260 "$(wc -c < "$dir/sets.qtb")"
+outside=$(cmp -l "$dir/folders.QTB" "$dir/sets.qtb" | awk '!(($1 > 8 && $1 <= 16) || ($1 > 116 && $1 <= 124) || ($1 > 188 && $1 <= 196))' | wc -l)
+check "the images differ only in the creation time and the names" 0 "$outside"
+printf 'keep' > "$dir/taken.qtb"
+t new "$(name taken.qtb)" folder 2>/dev/null; check "new refuses an existing file" 1 $?
+check "an existing file stays" keep "$(cat "$dir/taken.qtb")"
+
+info=$(t info "$(name folders)")
+check "info" "magic: QTBL
+version: 0x00010000
+creation time: 42682.58393519
+record count: 0
+next record ID: 1
+record size: 304
+fields: 2
+field 1: 目录名称 type 10 (text) offset 4 width 100
+field 2: 目录地址 type 10 (text) offset 104 width 200
+data start: 260
+file size: 260" "$(printf '%s\n' "$info" | tail -n +2)"
+
+results=$(printf '%s\n' 'count' 'append' 'write 1 宋体' 'write 目录地址 hex:433A5C81' 'read 1' 'read 2' \
+    'read 3' 'frob' 'append' 'write 1 second' 'delete' 'delete' 'count' 'first' 'skip' 'read 1' 'skip' 'skip' \
+    'skip -5' 'read 1' 'pack' 'count' 'append' 'write 1 third' 'select folders' 'isopen '"$(name folders.qtb)" \
+    'select nothing' 'closeall' 'read 1' 'count' "open $(name sets.qtb)" 'count' \
+    | t run "$(name folders)")
+check "run" "0	0
+true	0
+true	0
+true	0
+宋体	0
+hex:433A5C81	0
+error: no field 3
+error: unknown command 'frob'
+true	0
+true	0
+true	0
+true	0
+2	0
+	0
+true	0
+second	0
+true	0
+false	-26
+true	0
+	-60
+true	0
+1	0
+true	0
+true	0
+true	0
+true	0
+false	-66
+	0
+error: no current table
+0	-67
+true	0
+0	0" "$results"
+
+check "dump" "0	1	宋体	hex:433A5C81
+1	3	third	" "$(t dump "$(name folders)")"
+
+err=$(t info "$(name missing.qtb)" 2>&1); check "missing file status" 1 $?
+check "missing file message" "error -3: 指定文件未找到" "$err"
+printf 'QTBX%0256d' 0 > "$dir/bad.qtb"
+err=$(t dump "$(name bad.qtb)" 2>&1); check "bad file status" 1 $?
+check "bad file message" "error -22: 指定文件不是数据库文件" "$err"
+
+[ $failures -eq 0 ] && echo "glyvora-tool table: all checks passed"
+exit $((failures > 0))
