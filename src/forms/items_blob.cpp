@@ -78,17 +78,19 @@ ParsedItems parseItemsBlob(const std::uint8_t* data, std::size_t size) {
 
 void rebuildItems(TreeModel& model, const std::vector<ItemRecord>& records) {
     model.clear();
-    // The open levels: the depth that opened each one; level n is open[n - 1].
+    // The open levels: the current depth of each one; level n is open[n - 1]. A shallower record
+    // closes levels while the level enclosing the current one is at least as deep as the record,
+    // so it lands under the last item that is shallower than itself (at the top level when there
+    // is none), and the level it lands on takes its depth: the records of that depth after it are
+    // its siblings.
     std::vector<std::int32_t> open;
     for (const ItemRecord& record : records) {
-        if (open.empty()) {
-            open.push_back(record.depth);
-        } else if (record.depth > open.back()) {
+        if (open.empty() || record.depth > open.back()) {
             open.push_back(record.depth);
         } else if (record.depth < open.back()) {
-            while (open.size() > 1 && open.back() > record.depth)
+            while (open.size() > 1 && open[open.size() - 2] >= record.depth)
                 open.pop_back();
-            if (open.size() == 1 && open.back() > record.depth) open.back() = record.depth;
+            open.back() = record.depth;
         }
         TreeItem item;
         item.text = record.text;

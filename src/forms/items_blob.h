@@ -39,8 +39,9 @@ ParsedItems parseItemsBlob(const std::uint8_t* data, std::size_t size);
 
 // Rebuilds `model` from the records: the first record fixes the current depth; a record of the
 // same depth is the next sibling of the item before it, a deeper one (by any amount) the first
-// child of the item just appended, opening one level; a shallower one closes levels until a level
-// of at most its depth is reached (at the top level it stays a top-level item). Bold, values,
+// child of the item just appended, opening one level; a shallower one closes levels until its
+// depth is reached: it becomes the next child of the last open item shallower than itself (a
+// top-level item when there is none), and its depth is the current depth from then on. Bold, values,
 // images and expanded flags are taken as they stand; flag bits other than bold, expanded and the
 // state image are dropped. The selection is cleared.
 void rebuildItems(TreeModel& model, const std::vector<ItemRecord>& records);

@@ -1,8 +1,8 @@
 #include "forms/values.h"
 
+#include "commands/conversion.h"
+
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace glyvora {
 
@@ -26,30 +26,8 @@ bool valueToBool(const Value& value) {
     return false;
 }
 
-// TODO(merge): the command set's ToText is being written alongside; use it here once it lands.
-// Until then texts, integers, booleans, byte sets and reals are converted locally.
 Text valueToText(const Value& value) {
-    if (value.holds<Text>()) return value.as<Text>();
-    if (value.holds<bool>()) return value.as<bool>() ? "真" : "假";
-    if (value.holds<std::uint8_t>()) return std::to_string(value.as<std::uint8_t>());
-    if (value.holds<std::int16_t>()) return std::to_string(value.as<std::int16_t>());
-    if (value.holds<std::int32_t>()) return std::to_string(value.as<std::int32_t>());
-    if (value.holds<std::int64_t>()) return std::to_string(value.as<std::int64_t>());
-    if (value.holds<ByteSet>()) {
-        const ByteSet& bytes = value.as<ByteSet>();
-        Text text;
-        for (std::uint8_t b : bytes) {
-            if (b == 0) break;
-            text.push_back(static_cast<char>(b));
-        }
-        return text;
-    }
-    if (value.holds<float>() || value.holds<double>()) {
-        char buffer[100];
-        std::snprintf(buffer, sizeof buffer, value.holds<float>() ? "%.6g" : "%.13g", value.number());
-        return buffer;
-    }
-    return Text();
+    return ToText(value);
 }
 
 ByteSet valueToBytes(const Value& value) {
@@ -61,16 +39,8 @@ ByteSet valueToBytes(const Value& value) {
     return ByteSet();
 }
 
-} // namespace glyvora
-
-namespace glyvora {
-
-// TODO(merge): the command set's ToNumber (full-width digits and all) replaces this once it lands.
 double textToNumber(const Text& text) {
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    const double v = std::strtod(begin, &end);
-    return end == begin ? 0 : v;
+    return ToNumber(Value(text));
 }
 
 } // namespace glyvora

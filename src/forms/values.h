@@ -12,14 +12,12 @@ namespace glyvora {
 std::int32_t valueToInt(const Value& value);
 // Booleans, and numbers other than 0; anything else false.
 bool valueToBool(const Value& value);
-// The value as text, the way the command set turns a value into text.
+// The value as text, as the command set's ToText turns it into one.
 Text valueToText(const Value& value);
 // A byte set as it is, a text as its bytes; anything else empty.
 ByteSet valueToBytes(const Value& value);
-
-} // namespace glyvora
-
-namespace glyvora {
-// A text read as a decimal number, 0 when it does not read as one.
+// A text read as a number, as the command set's ToNumber reads it (full-width digits included);
+// 0 when it does not read as one.
 double textToNumber(const Text& text);
+
 } // namespace glyvora

@@ -17,6 +17,7 @@ public:
     bool mouse(WindowId w, UnitId u, int event, int x, int y, int keys) override {
         return b_.mouse(w, u, event, x, y, keys);
     }
+    bool focus(WindowId w, UnitId u) override { return b_.focus(w, u); }
     bool type(WindowId w, UnitId u, const Text& text) override { return b_.type(w, u, text); }
     bool chooseComboItem(WindowId w, UnitId u, int index) override { return b_.chooseComboItem(w, u, index); }
     bool openColourPicker(WindowId w, UnitId u) override { return b_.openColourPicker(w, u); }
@@ -64,6 +65,10 @@ public:
     bool windowMinimised(WindowId w) override { return b_.window(w) && b_.window(w)->minimised; }
     Rect windowRect(WindowId w) override { return b_.window(w) ? b_.window(w)->rect : Rect{}; }
     Text shownText(WindowId w, UnitId u) override { return c(w, u) ? c(w, u)->text : Text(); }
+    Rect shownRect(WindowId w, UnitId u) override { return c(w, u) ? c(w, u)->rect : Rect{}; }
+    std::vector<Text> shownComboItems(WindowId w, UnitId u) override {
+        return c(w, u) ? c(w, u)->comboItems : std::vector<Text>();
+    }
     int shownCheckState(WindowId w, UnitId u) override { return c(w, u) ? c(w, u)->checkState : -1; }
     int shownComboSelection(WindowId w, UnitId u) override { return c(w, u) ? c(w, u)->selection : -2; }
     Colour shownPickerColour(WindowId w, UnitId u) override { return c(w, u) ? c(w, u)->colour : 0; }

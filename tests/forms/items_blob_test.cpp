@@ -87,6 +87,22 @@ TEST(ItemsBlob, deeperRecordsOpenOneLevelAndShallowerOnesCloseLevels) {
     EXPECT_EQ(model.parentOf(6), 4);
 }
 
+TEST(ItemsBlob, aShallowerRecordBetweenTwoOpenDepthsStaysUnderTheLastShallowerItem) {
+    // A tree file written elsewhere with gaps in its depths: a2 is deeper than a and shallower
+    // than a1, so it is a's child next to a1, and a3 of the same depth is its sibling.
+    ByteSet blob;
+    putRecord(blob, "a", 0, 1);
+    putRecord(blob, "a1", 0, 3);
+    putRecord(blob, "a2", 0, 2);
+    putRecord(blob, "a3", 0, 2);
+    putRecord(blob, "a3x", 0, 3);
+    putRecord(blob, "b", 0, 1);
+    const TreeModel model = rebuilt(blob);
+    EXPECT_EQ(levels(model), (std::vector<int>{1, 2, 2, 2, 3, 1}));
+    EXPECT_EQ(model.parentOf(3), 0);
+    EXPECT_EQ(model.parentOf(4), 3);
+}
+
 TEST(ItemsBlob, aFirstRecordOfDepthTwoAndItsFollowersBecomeTopLevelItems) {
     ByteSet blob;
     putRecord(blob, "a", 0, 2);

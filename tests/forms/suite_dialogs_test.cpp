@@ -84,6 +84,12 @@ TEST_P(FormsSuite, inputBoxModesAreClampedAndANumericVariableGetsTheNumber) {
     EXPECT_TRUE(InputBox(Value("p"), Value(), Value(), text, Value(-3)));
     EXPECT_EQ(text, "");
     EXPECT_EQ(lastDialog(*user).inputBox.inputMode, 1);
+    user->answerInputBox(Text("１２．５")); // full-width digits read as a number too
+    EXPECT_TRUE(InputBox(Value("p"), Value(), Value(), number));
+    EXPECT_EQ(number, 12.5);
+    user->answerInputBox(Text("abc"));
+    EXPECT_TRUE(InputBox(Value("p"), Value(), Value(), number));
+    EXPECT_EQ(number, 0);
 }
 
 TEST_P(FormsSuite, popupMenuLeavesHiddenItemsOutAndRaisesTheChoiceAfterItCloses) {

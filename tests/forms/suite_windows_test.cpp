@@ -1,6 +1,7 @@
 // Windows and the message loop: creation, loading an open or closing window, the posted close,
 // Delay and ProcessEvents, closing through the frame, the tray icon and the mouse events.
 #include "forms_suite.h"
+#include "support/temp_dir.h"
 
 namespace glyvora::testing {
 namespace {
@@ -30,6 +31,49 @@ TEST_P(FormsSuite, createdEventRunsOnceAllUnitsExistBeforeTheWindowIsShown) {
     EXPECT_EQ(caption, "中国智造慧及全球");
     EXPECT_TRUE(user->windowShown(mainwin::window));
     EXPECT_EQ(user->windowRect(mainwin::window).height, 718);
+}
+
+// Every control of a window's template is on screen at its place, with its caption or content
+// and its list.
+void expectControlsOfTemplate(UserDriver& user, const WindowTemplate& t) {
+    for (const UnitTemplate& u : t.units) {
+        if (u.type == UnitType::Window || u.type == UnitType::Menu) continue;
+        EXPECT_EQ(user.shownRect(t.window, u.id), (Rect{u.left, u.top, u.width, u.height})) << u.name;
+        switch (u.type) {
+        case UnitType::Label:
+        case UnitType::Button:
+        case UnitType::CheckBox:
+        case UnitType::EditBox:
+            EXPECT_EQ(user.shownText(t.window, u.id), u.caption) << u.name;
+            break;
+        case UnitType::ComboBox:
+            EXPECT_EQ(user.shownComboItems(t.window, u.id), u.items) << u.name;
+            EXPECT_EQ(user.shownComboSelection(t.window, u.id), -1) << u.name;
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+TEST_P(FormsSuite, bothWindowsShowEveryControlOfTheirTemplates) {
+    openMain();
+    ASSERT_TRUE(LoadWindow(scanwin::ref, mainwin::ref));
+    expectControlsOfTemplate(*user, mainWindowTemplate());
+    expectControlsOfTemplate(*user, scanWindowTemplate());
+    EXPECT_EQ(user->shownFont(mainwin::window, mainwin::previewLabel(1))->height, -64);
+    EXPECT_EQ(user->shownFont(mainwin::window, mainwin::树型框1)->faceName, "宋体");
+    EXPECT_TRUE(user->shownTree(mainwin::window, mainwin::树型框1).empty());
+    EXPECT_EQ(user->shownCheckState(mainwin::window, mainwin::选择框_窗口置顶), 0);
+    EXPECT_EQ(user->shownProgress(scanwin::window, scanwin::进度条1), (ShownProgress{0, 0, 0}));
+    // Both are centred on the screen with their template sizes, and on top.
+    const ScreenInfo screen = backend->screen();
+    EXPECT_EQ(user->windowRect(mainwin::window),
+              (Rect{(screen.width - 700) / 2, (screen.height - 762) / 2, 700, 762}));
+    EXPECT_EQ(user->windowRect(scanwin::window),
+              (Rect{(screen.width - 380) / 2, (screen.height - 111) / 2, 380, 111}));
+    EXPECT_TRUE(user->windowOnTop(mainwin::window));
+    EXPECT_TRUE(user->windowOnTop(scanwin::window));
 }
 
 TEST_P(FormsSuite, loadingAnOpenWindowRestoresItInsteadOfCreatingItAgain) {
@@ -187,6 +231,38 @@ TEST_P(FormsSuite, mouseEventsCarryCoordinatesAndKeysAndAFalseSwallowsThem) {
     const std::vector<Seen> expected = {{label, event::rightDown, {10, 20, 3}},
                                         {label, event::rightUp, {11, 21, 0}}};
     EXPECT_EQ(seen, expected);
+}
+
+TEST_P(FormsSuite, focusEventsComeAsTheFocusMoves) {
+    openMain({record(mainwin::编辑框_内容, event::gotFocus), record(mainwin::编辑框_内容, event::lostFocus),
+              record(mainwin::编辑框_搜索字体内容, event::gotFocus)});
+    ASSERT_TRUE(user->focus(mainwin::window, mainwin::编辑框_内容));
+    ASSERT_TRUE(user->focus(mainwin::window, mainwin::编辑框_搜索字体内容));
+    const std::vector<Seen> expected = {{mainwin::编辑框_内容, event::gotFocus, {}},
+                                        {mainwin::编辑框_内容, event::lostFocus, {}},
+                                        {mainwin::编辑框_搜索字体内容, event::gotFocus, {}}};
+    EXPECT_EQ(seen, expected);
+}
+
+TEST_P(FormsSuite, theTrayIconCanComeFromAnIconFile) {
+    TempDir dir;
+    const ByteSet icon = tinyIcon();
+    writeTestFile(dir.file("托盘.ico"), std::string(icon.begin(), icon.end()));
+    openMain();
+    SetTrayIcon(mainwin::ref, Value(dir.file("托盘.ico")), Value("Glyvora"));
+    ASSERT_TRUE(user->trayIcon(mainwin::window));
+    EXPECT_EQ(user->trayIcon(mainwin::window)->icon, icon);
+    SetTrayIcon(mainwin::ref, Value(dir.file("missing.ico")), Value("Glyvora"));
+    EXPECT_FALSE(user->trayIcon(mainwin::window));
+}
+
+TEST_P(FormsSuite, closingTheLastWindowWithCloseWindowUnitEndsTheLoopOnceTheHandlerHasReturned) {
+    openMain({on(mainwin::按钮_下一页, event::clicked, [&] { CloseWindowUnit(mainwin::ref); })});
+    ASSERT_TRUE(user->click(mainwin::window, mainwin::按钮_下一页));
+    EXPECT_TRUE(layer->ended());
+    EXPECT_FALSE(user->windowExists(mainwin::window));
+    EXPECT_EQ(programEnds, 0);
+    layer->run(); // nothing left to run
 }
 
 TEST_P(FormsSuite, closeWindowUnitOnAWindowThatIsNotOpenDoesNothing) {

@@ -56,6 +56,8 @@ public:
     virtual bool doubleClick(WindowId window, UnitId unit) = 0; // a check box
     // Mouse events -1 .. -6 at client coordinates with a key state; false when swallowed.
     virtual bool mouse(WindowId window, UnitId unit, int event, int x, int y, int keys) = 0;
+    // Moves the keyboard focus to a control (as a click into it or the Tab key does).
+    virtual bool focus(WindowId window, UnitId unit) = 0;
     virtual bool type(WindowId window, UnitId unit, const Text& text) = 0; // replaces the content
     virtual bool chooseComboItem(WindowId window, UnitId unit, int index) = 0;
     virtual bool openColourPicker(WindowId window, UnitId unit) = 0;
@@ -85,6 +87,10 @@ public:
     virtual bool windowMinimised(WindowId window) = 0;
     virtual Rect windowRect(WindowId window) = 0;
     virtual Text shownText(WindowId window, UnitId unit) = 0; // caption or content
+    // A control's position and size in its window's client area.
+    virtual Rect shownRect(WindowId window, UnitId unit) = 0;
+    // The list of a ComboBox, in order.
+    virtual std::vector<Text> shownComboItems(WindowId window, UnitId unit) = 0;
     virtual int shownCheckState(WindowId window, UnitId unit) = 0;
     virtual int shownComboSelection(WindowId window, UnitId unit) = 0;
     virtual Colour shownPickerColour(WindowId window, UnitId unit) = 0;

@@ -148,7 +148,7 @@ bool HeadlessBackend::type(WindowId window, UnitId unit, const Text& text) {
 
 bool HeadlessBackend::chooseComboItem(WindowId window, UnitId unit, int index) {
     Control* c = reachable(window, unit, UnitType::ComboBox);
-    if (!c || index < 0 || index >= static_cast<int>(c->design->items.size())) return false;
+    if (!c || index < 0 || index >= static_cast<int>(c->comboItems.size())) return false;
     c->selection = index;
     if (sink_) sink_->onComboChosen(window, unit);
     settle();
@@ -296,6 +296,7 @@ bool HeadlessBackend::createControl(WindowId window, const UnitTemplate& unit) {
     c.visible = unit.visible;
     c.disabled = unit.disabled;
     c.text = unit.caption;
+    c.comboItems = unit.items;
     c.font = unit.font;
     c.textColour = unit.textColour;
     c.backColour = unit.backColour;

@@ -43,6 +43,7 @@ struct Control {
     std::optional<UnitFont> font;
     std::optional<Colour> textColour, backColour;
     int checkState = 0;
+    std::vector<Text> comboItems;
     int selection = -1;
     int minimum = 0, maximum = 0, position = 0;
     Colour colour = 0;
