@@ -128,7 +128,9 @@ public:
     // Into or out of the top-most band, without moving, sizing or activating the window.
     virtual void setAlwaysOnTop(WindowId window, bool onTop) = 0;
 
-    // Common properties of live units (the window unit included).
+    // Common properties of live units (the window unit included). The layer keeps the position
+    // and size of every control itself and asks rect() only for a window unit, whose position and
+    // outer size the user can change.
     virtual Rect rect(WindowId window, UnitId unit) = 0;
     virtual void setRect(WindowId window, UnitId unit, const Rect& rect) = 0;
     virtual void setVisible(WindowId window, UnitId unit, bool visible) = 0;

@@ -143,6 +143,34 @@ TEST_P(FormsSuite, delayWaitsItsTimeWhileDispatchingTheUsersActions) {
     EXPECT_EQ(seen[0].unit, mainwin::按钮_上一页);
 }
 
+TEST_P(FormsSuite, aHandlerWaitingInOneSecondStepsRunsAgainInsideItsWaitWhenTheUserClicksIt) {
+    // The shape of the automatic page turn: checking the box starts a loop of one-second waits
+    // that reads the box once per second; unchecking it during a wait runs the same handler
+    // inside the wait, which finds the box unchecked and returns at once.
+    int turns = 0, calls = 0;
+    std::uint32_t start = 0, end = 0;
+    auto checked = [] {
+        return readProperty(mainwin::window, mainwin::选择框_自动翻页, prop::checked).as<bool>();
+    };
+    openMain({on(mainwin::选择框_自动翻页, event::clicked, [&] {
+        ++calls;
+        if (!checked()) return;
+        start = clock.ticks();
+        for (int n = 0; n < 10 && checked(); ++n) {
+            ++turns;
+            Delay(1000);
+        }
+        end = clock.ticks();
+        writeProperty(mainwin::window, mainwin::选择框_自动翻页, prop::checked, Value(false));
+    })});
+    atTick(clock.ticks() + 2500, [&] { user->click(mainwin::window, mainwin::选择框_自动翻页); });
+    ASSERT_TRUE(user->click(mainwin::window, mainwin::选择框_自动翻页));
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(turns, 3);
+    EXPECT_EQ(end - start, 3000u);
+    EXPECT_EQ(user->shownCheckState(mainwin::window, mainwin::选择框_自动翻页), 0);
+}
+
 TEST_P(FormsSuite, delayOfZeroReturnsAtOnceAndProcessEventsDeliversWhatIsQueued) {
     int clicksAfterDelay = -1, clicksAfterProcessing = -1;
     openMain({on(mainwin::按钮_下一页, event::clicked,
