@@ -1,0 +1,60 @@
+#pragma once
+// A TreeBox on the comctl32 tree view: the mirror of the layer's tree model (each item's key kept
+// as the item's lParam), and the translation of the control's notifications into what the user did.
+// Notifications caused by the backend's own calls are not reported.
+
+#include "forms/backend.h"
+
+#include <commctrl.h>
+#include <map>
+#include <optional>
+#include <windows.h>
+
+namespace glyvora::win32 {
+
+class TreeView {
+public:
+    // Creates the control as a child of `parent` with the template's styles (buttons, lines,
+    // lines at root, label editing, selection always shown, border), its item height (odd heights
+    // kept), the given control id, hidden or shown and enabled or not as the template says.
+    // `sink` points at the backend's sink, which may change after creation.
+    TreeView(HWND parent, int controlId, const UnitTemplate& design, WindowId window,
+             BackendSink* const* sink);
+    ~TreeView();
+    TreeView(const TreeView&) = delete;
+    TreeView& operator=(const TreeView&) = delete;
+
+    HWND handle() const { return hwnd_; }
+    bool created() const { return hwnd_ != nullptr; }
+
+    // Text and background colours; none: the system's.
+    void setColours(std::optional<Colour> text, std::optional<Colour> back);
+
+    void clear();
+    void append(const TreeItem& item, ItemKey parent);
+    void update(const TreeItem& item);
+    void remove(ItemKey key);
+    void setExpanded(ItemKey key, bool expanded);
+    void select(ItemKey key); // 0: none
+    // Gives the control the focus and starts an in-place edit (begin reported, may be vetoed).
+    void editLabel(ItemKey key);
+
+    // A WM_NOTIFY from this control, forwarded by the parent's window procedure; the result to
+    // return when it was handled.
+    std::optional<LRESULT> onNotify(const NMHDR& header);
+
+    HTREEITEM itemOf(ItemKey key) const;
+    ItemKey keyOf(HTREEITEM item) const;
+    bool editing() const { return editing_ != 0; }
+
+private:
+    HWND hwnd_ = nullptr;
+    WindowId window_ = 0;
+    UnitId unit_ = 0;
+    BackendSink* const* sink_ = nullptr;
+    std::map<ItemKey, HTREEITEM> items_;
+    ItemKey editing_ = 0;
+    int quiet_ = 0; // > 0 while the backend's own calls run: their notifications are not reported
+};
+
+} // namespace glyvora::win32

@@ -1,0 +1,1 @@
+// (filled in by the Win32 backend work)
