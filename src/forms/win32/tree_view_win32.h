@@ -5,10 +5,14 @@
 
 #include "forms/backend.h"
 
-#include <commctrl.h>
 #include <map>
 #include <optional>
+
+// <windows.h> first: <commctrl.h> relies on its types.
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>
+// clang-format on
 
 namespace glyvora::win32 {
 
@@ -48,13 +52,38 @@ public:
     bool editing() const { return editing_ != 0; }
 
 private:
+    // Holds quiet_ up while the backend's own calls run.
+    class Quiet {
+    public:
+        explicit Quiet(TreeView& tree) : tree_(tree) { ++tree_.quiet_; }
+        ~Quiet() { --tree_.quiet_; }
+        Quiet(const Quiet&) = delete;
+        Quiet& operator=(const Quiet&) = delete;
+
+    private:
+        TreeView& tree_;
+    };
+
+    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
+    BackendSink* sink() const { return sink_ ? *sink_ : nullptr; }
+    HTREEITEM caret() const;
+    // Ends the edit in progress as cancelled (reported with no text) when its item is `root` or
+    // lies below it; null: whatever the item.
+    void cancelEditUnder(HTREEITEM root);
+    void forgetSubtree(HTREEITEM root);
+    std::optional<LRESULT> onBeginEdit(HTREEITEM item);
+    std::optional<LRESULT> onEndEdit(HTREEITEM item, const std::optional<Text>& text);
+
     HWND hwnd_ = nullptr;
     WindowId window_ = 0;
     UnitId unit_ = 0;
     BackendSink* const* sink_ = nullptr;
     std::map<ItemKey, HTREEITEM> items_;
     ItemKey editing_ = 0;
-    int quiet_ = 0; // > 0 while the backend's own calls run: their notifications are not reported
+    ItemKey selected_ = 0; // the selection as the layer knows it
+    int quiet_ = 0;        // > 0 while the backend's own calls run: their notifications are not reported
+    bool closing_ = false;
 };
 
 } // namespace glyvora::win32
