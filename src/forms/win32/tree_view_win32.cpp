@@ -91,6 +91,9 @@ LRESULT CALLBACK TreeView::subclassProc(HWND hwnd, UINT message, WPARAM wParam, 
         if (none && tree.caret()) SendMessageA(hwnd, TVM_SELECTITEM, TVGN_CARET, 0);
         return result;
     }
+    // Destroyed with its window: an edit in progress then ends with the edit window, and that
+    // is not the user confirming it.
+    if (message == WM_DESTROY) tree.closing_ = true;
     if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, subclassProc, kSubclassId);
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }

@@ -88,7 +88,8 @@ LRESULT CALLBACK testWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         if (header.hwndFrom == shownTreeView->handle())
             if (const std::optional<LRESULT> result = shownTreeView->onNotify(header)) return *result;
     }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    return IsWindowUnicode(hwnd) ? DefWindowProcW(hwnd, message, wParam, lParam)
+                                 : DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 const char* testWindowClass() {
@@ -103,6 +104,20 @@ const char* testWindowClass() {
         cls.lpszClassName = "GlyvoraTreeViewTest";
         RegisterClassA(&cls);
         return "GlyvoraTreeViewTest";
+    }();
+    return name;
+}
+
+// A parent window of a Unicode class: the tree view then sends the W forms of its notifications.
+const char* unicodeWindowClass() {
+    static const char* name = [] {
+        testWindowClass();
+        WNDCLASSW cls{};
+        cls.lpfnWndProc = testWindowProc;
+        cls.hInstance = GetModuleHandleA(nullptr);
+        cls.lpszClassName = L"GlyvoraTreeViewTestW";
+        RegisterClassW(&cls);
+        return "GlyvoraTreeViewTestW";
     }();
     return name;
 }
@@ -122,7 +137,7 @@ protected:
         design.left = 0;
         design.top = 0;
         design.height = 400;
-        window = CreateWindowExA(0, testWindowClass(), "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 480,
+        window = CreateWindowExA(0, windowClass(), "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 480,
                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(window, nullptr);
         // The tree box's design font, as the backend gives it.
@@ -144,6 +159,7 @@ protected:
         shownTreeView = view.get();
         pump();
     }
+    virtual const char* windowClass() const { return testWindowClass(); }
     HWND tree() const { return view->handle(); }
     static TreeItem item(ItemKey key, Text text, bool bold = false) {
         TreeItem i;
@@ -366,6 +382,49 @@ TEST_F(TreeViewTest, anEndHandlerThatDeletesTheItemLeavesTheControlSound) {
     EXPECT_FALSE(treeEditing(tree()));
     EXPECT_EQ(shownTree(tree()).size(), 4u);
     EXPECT_EQ(view->itemOf(5), nullptr);
+}
+
+TEST_F(TreeViewTest, anEditOfAHiddenTreeIsReportedAndEndsOnceTheTreeIsShown) {
+    buildCategories();
+    ShowWindow(tree(), SW_HIDE);
+    view->editLabel(1);
+    EXPECT_TRUE(view->editing());
+    ShowWindow(tree(), SW_SHOW);
+    ASSERT_TRUE(endTreeEdit(tree(), Text("分类C")));
+    EXPECT_EQ(shownTree(tree())[0].text, "分类C");
+    EXPECT_EQ(sink.reports, (std::vector<Report>{report(Report::BeginEdit, 1), endEdit(1, Text("分类C"))}));
+}
+
+TEST_F(TreeViewTest, destroyingTheTreeDuringAnEditReportsNothing) {
+    buildCategories();
+    view->select(1);
+    ASSERT_TRUE(beginTreeEdit(tree(), 0));
+    SetWindowTextA(reinterpret_cast<HWND>(SendMessageA(tree(), TVM_GETEDITCONTROL, 0, 0)), "半途");
+    sink.reports.clear();
+    view.reset();
+    shownTreeView = nullptr;
+    pump();
+    EXPECT_TRUE(sink.reports.empty());
+    EXPECT_EQ(FindWindowExA(window, nullptr, WC_TREEVIEWA, nullptr), nullptr);
+}
+
+class UnicodeParentTest : public TreeViewTest {
+protected:
+    const char* windowClass() const override { return unicodeWindowClass(); }
+};
+
+TEST_F(UnicodeParentTest, notificationsInTheirWideFormReportTheSame) {
+    ASSERT_EQ(SendMessageA(tree(), WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(window), NF_REQUERY),
+              NFR_UNICODE);
+    buildCategories();
+    ASSERT_TRUE(selectTreeItem(tree(), 4, false));
+    ASSERT_TRUE(setTreeItemExpanded(tree(), 0, true));
+    ASSERT_TRUE(beginTreeEdit(tree(), 1));
+    ASSERT_TRUE(endTreeEdit(tree(), Text("子分类乙")));
+    EXPECT_EQ(shownTree(tree())[1].text, "子分类乙");
+    EXPECT_EQ(sink.reports,
+              (std::vector<Report>{selection(5, selectionCause::mouse), expandedReport(1, true),
+                                   report(Report::BeginEdit, 2), endEdit(2, Text("子分类乙"))}));
 }
 
 } // namespace
