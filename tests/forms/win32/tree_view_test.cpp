@@ -212,6 +212,9 @@ TEST_F(TreeViewTest, isCreatedWithTheTemplatesStylesOddItemHeightAndColours) {
     EXPECT_FALSE(IsWindowVisible(tree()));
     EXPECT_FALSE(IsWindowEnabled(tree()));
     EXPECT_FALSE(GetWindowLongPtrA(tree(), GWL_STYLE) & TVS_EDITLABELS);
+    buildCategories();
+    EXPECT_FALSE(beginTreeEdit(tree(), 0)); // without label editing no edit begins
+    EXPECT_TRUE(sink.reports.empty());
 }
 
 TEST_F(TreeViewTest, mirrorCallsShowTheModelAndReportNothing) {
