@@ -357,8 +357,17 @@ bool DialogAnswerer::act(Task& task) {
         const Text wanted = lastPathPart(*task.text);
         const bool there =
             !shown.empty() && (wanted.empty() || lstrcmpiA(shown.c_str(), wanted.c_str()) == 0);
-        if (!there && ++task.attempts < kFolderAttempts) return false;
-        press(w, IDOK);
+        if (there) {
+            press(w, IDOK);
+            return true;
+        }
+        if (++task.attempts < kFolderAttempts) return false;
+        // A folder the picker cannot show (it does not exist) is not chosen in its place by
+        // whatever else is selected: the user gives up.
+        dialogs_[task.shown].answered = false;
+        std::fprintf(stderr, "dialog answerer: the folder picker cannot select %s; cancelling\n",
+                     task.text->c_str());
+        press(w, IDCANCEL);
         return true;
     }
     case DialogKind::ColourChoice:

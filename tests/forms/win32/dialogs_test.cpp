@@ -101,6 +101,22 @@ TEST_F(Win32Dialogs, anUnansweredMessageBoxIsClosedAsClosingItGivesAndCounted) {
     EXPECT_EQ(answerer.unansweredDialogs(), 3);
 }
 
+TEST_F(Win32Dialogs, aBoxOpenedInsideAnotherBoxesLoopIsAnsweredFirst) {
+    // A handler run from the first box's modal loop shows a second box.
+    int inner = 0;
+    bool nested = false;
+    answerer.inspect = [&](HWND) {
+        if (nested) return;
+        nested = true;
+        inner = messageBox(MB_YESNO | MB_TASKMODAL, owner);
+    };
+    answerer.answerMessageBox(dialogButton::ok);
+    answerer.answerMessageBox(dialogButton::yes);
+    EXPECT_EQ(messageBox(MB_OKCANCEL | MB_TASKMODAL, owner), dialogButton::ok);
+    EXPECT_EQ(inner, dialogButton::yes);
+    EXPECT_EQ(answerer.unansweredDialogs(), 0);
+}
+
 // ---- input box ----
 
 TEST_F(Win32Dialogs, inputBoxGivesTheTypedTextAndStartsWithTheInitialTextSelected) {
@@ -259,7 +275,14 @@ TEST_F(Win32Dialogs, folderPickerAnswersAnExistingFolderOrNothing) {
     EXPECT_EQ(folder(r), "");
     EXPECT_EQ(selected, "glyvora-folder-" + std::to_string(GetCurrentProcessId()));
     EXPECT_EQ(answerer.unansweredDialogs(), 0);
+    answerer.inspect = nullptr;
     RemoveDirectoryA(dir.c_str());
+
+    // A folder that does not exist cannot be chosen: the picker is cancelled, not answered with
+    // whatever it had selected.
+    answerer.answerFolderPicker(dir);
+    EXPECT_EQ(folder(r), "");
+    EXPECT_EQ(answerer.unansweredDialogs(), 1);
 }
 
 // ---- colour choice ----
