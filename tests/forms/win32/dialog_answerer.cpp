@@ -256,10 +256,13 @@ void DialogAnswerer::open(Task task) {
     task.kind = dialogs_.back().kind;
     task.shown = dialogs_.size() - 1;
     task.since = GetTickCount();
+    // Only shown windows count as taken: a hidden menu window may be shown again for this one.
     task.before = dialogWindows();
+    std::erase_if(task.before, [](HWND w) { return !IsWindowVisible(w); });
     // The dialogs of earlier openings have returned unless this one opens inside their modal
-    // loop: only a found window that still exists stays on the stack.
-    std::erase_if(tasks_, [](const Task& t) { return !t.window || !IsWindow(t.window); });
+    // loop: only a found window that is still shown stays on the stack.
+    std::erase_if(
+        tasks_, [](const Task& t) { return !t.window || !IsWindow(t.window) || !IsWindowVisible(t.window); });
     tasks_.push_back(std::move(task));
     arm();
 }
