@@ -28,6 +28,9 @@ public:
 int showMessageBox(const MessageBoxRequest& request, HWND owner);
 // The input box, a dialog template built in memory from the request's layout.
 std::optional<Text> showInputBox(const InputBoxRequest& request, HWND owner);
+// The controls of the input box, as a user (or a test acting as one) finds them.
+inline constexpr int kInputBoxEditId = 1000;
+inline constexpr int kInputBoxPromptId = 1001;
 // SHBrowseForFolderA with the initial path pre-selected; empty when cancelled.
 Text browseForFolder(const FolderPickerRequest& request, HWND owner);
 // The colour choice a ColorPicker opens; none when cancelled.
@@ -52,9 +55,15 @@ public:
     // Adds or replaces the window's icon and tip; none (or an icon that cannot be made) removes it.
     void set(HWND window, const std::optional<TrayIconRequest>& icon);
     void remove(HWND window);
+    // Whether the window has an icon in the notification area.
+    bool shows(HWND window) const { return icons_.count(window) != 0; }
 
 private:
-    std::map<HWND, HICON> icons_;
+    struct Shown {
+        unsigned id = 0;
+        HICON icon = nullptr;
+    };
+    std::map<HWND, Shown> icons_;
 };
 
 // Empties the clipboard and puts the text on it as CF_TEXT, NUL included.

@@ -9,8 +9,14 @@
 #include "forms/win32/dialogs_win32.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
+#include <windows.h>
+
+// The system's MessageBox macro would rename DialogKind::MessageBox; the A function is named in
+// full where it is called.
+#undef MessageBox
 
 namespace glyvora::testing::win32 {
 
@@ -34,7 +40,45 @@ public:
     void colourChoiceOpening(const ColourChoiceRequest& request) override;
     void popupMenuOpening(const PopupMenuRequest& request) override;
 
+    // Called with each dialog's window once it is found, before it is answered (a test looks at
+    // the controls the dialog shows).
+    std::function<void(HWND dialog)> inspect;
+    // How long a found dialog stays open before it is answered (a screenshot of it).
+    DWORD holdMs = 0;
+
 private:
+    // One dialog being answered. Dialogs open one inside another's modal loop at most, so the
+    // tasks form a stack and the timer works on the innermost.
+    //   finding  -> the dialog's window has not appeared yet
+    //   holding  -> found, waiting out holdMs
+    //   acting   -> answering (the folder picker takes several steps)
+    //   closing  -> answered; done once the window has gone, forced closed when it lingers
+    struct Task {
+        enum class Stage { Finding, Holding, Acting, Closing };
+        DialogKind kind = DialogKind::MessageBox;
+        std::size_t shown = 0; // index into dialogs_
+        Stage stage = Stage::Finding;
+        DWORD since = 0; // tick count when the stage began
+        int attempts = 0;
+        std::vector<HWND> before; // dialog and menu windows that existed at the opening
+        HWND window = nullptr;
+        int button = 0;               // message box
+        std::optional<Text> text;     // input box; a folder path (empty: Cancel)
+        std::optional<Colour> colour; // colour choice
+        std::vector<WPARAM> keys;     // popup menu
+    };
+    void open(Task task);
+    void tick();
+    bool find(Task& task);
+    bool act(Task& task);
+    void forceClose(Task& task);
+    void arm();
+    void disarm();
+    static void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD);
+
+    std::vector<Task> tasks_;
+    UINT_PTR timer_ = 0;
+
     std::deque<int> messageBoxAnswers_;
     std::deque<std::optional<Text>> inputBoxAnswers_;
     std::deque<Text> folderAnswers_;
