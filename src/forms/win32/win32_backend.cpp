@@ -393,15 +393,19 @@ bool Win32Backend::createControl(WindowId window, const UnitTemplate& unit) {
     c->unit = unit.id;
     c->type = unit.type;
     const int id = w->nextControlId++;
-    DWORD style = WS_CHILD | (unit.visible ? WS_VISIBLE : 0) | (unit.disabled ? WS_DISABLED : 0);
+    // Siblings clip one another so that the template's order decides what lies on top (the
+    // separator lines over the preview labels).
+    DWORD style =
+        WS_CHILD | WS_CLIPSIBLINGS | (unit.visible ? WS_VISIBLE : 0) | (unit.disabled ? WS_DISABLED : 0);
     DWORD exStyle = 0;
     const char* className = nullptr;
     int height = unit.height;
     switch (unit.type) {
     case UnitType::Label:
-        // A label shows data (face names, page numbers): an ampersand is a character, not a mnemonic.
+        // A label shows data (face names, page numbers): an ampersand is a character, not a
+        // mnemonic, and a line too long is cut rather than wrapped out of a one-line label.
         className = "STATIC";
-        style |= SS_LEFT | SS_NOTIFY | SS_NOPREFIX;
+        style |= SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX;
         break;
     case UnitType::Button:
         className = "BUTTON";
