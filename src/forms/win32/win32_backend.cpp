@@ -1,9 +1,836 @@
+#include "forms/win32/win32_backend.h"
+
+#include "forms/win32/font_win32.h"
 #include "forms/win32/make_backend.h"
+#include "platform/clock.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <vector>
+#include <windowsx.h>
 
 namespace glyvora::win32 {
 
+namespace {
+
+constexpr const char* kWindowClass = "GlyvoraWindow";
+constexpr const char* kPickerClass = "GlyvoraColourPicker";
+constexpr const char* kUtilityClass = "GlyvoraUtility";
+// The property of a subclassed control that holds its Control record.
+constexpr const char* kControlProperty = "GlyvoraControl";
+// A drop-down list opens this much below its closed box.
+constexpr int kComboListHeight = 200;
+
+HINSTANCE instance() {
+    return GetModuleHandleA(nullptr);
+}
+
+// COM for the shell's folder picker, the common controls, and our window classes: once per process.
+void initialiseOnce() {
+    static const bool done = [] {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        INITCOMMONCONTROLSEX icc{sizeof icc,
+                                 ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&icc);
+
+        WNDCLASSA window{};
+        window.style = CS_DBLCLKS;
+        window.lpfnWndProc = Win32Backend::windowProc;
+        window.hInstance = instance();
+        window.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+        window.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        window.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        window.lpszClassName = kWindowClass;
+        RegisterClassA(&window);
+
+        WNDCLASSA picker{};
+        picker.style = CS_DBLCLKS;
+        picker.lpfnWndProc = Win32Backend::pickerProc;
+        picker.hInstance = instance();
+        picker.hCursor = LoadCursor(nullptr, IDC_HAND);
+        picker.lpszClassName = kPickerClass;
+        RegisterClassA(&picker);
+
+        WNDCLASSA utility{};
+        utility.lpfnWndProc = DefWindowProcA;
+        utility.hInstance = instance();
+        utility.lpszClassName = kUtilityClass;
+        RegisterClassA(&utility);
+        return true;
+    }();
+    (void)done;
+}
+
+// The mouse event number of a mouse message on a control; 0 for other messages. A right double
+// click arrives in place of the second press, so it counts as one.
+int mouseEventOf(UINT msg) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+        return event::leftDown;
+    case WM_LBUTTONUP:
+        return event::leftUp;
+    case WM_LBUTTONDBLCLK:
+        return event::leftDoubleClick;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        return event::rightDown;
+    case WM_RBUTTONUP:
+        return event::rightUp;
+    case WM_MOUSEMOVE:
+        return event::mouseMove;
+    default:
+        return 0;
+    }
+}
+
+int keyStateOf(WPARAM wp) {
+    int keys = 0;
+    if (wp & MK_CONTROL) keys |= keyState::ctrl;
+    if (wp & MK_SHIFT) keys |= keyState::shift;
+    // Mouse messages carry no Alt flag; the key's state at the time of the message does.
+    if (GetKeyState(VK_MENU) < 0) keys |= keyState::alt;
+    return keys;
+}
+
+Rect rectInParent(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+} // namespace
+
 std::unique_ptr<Backend> makeBackend() {
-    return nullptr;
+    initialiseOnce();
+    return std::make_unique<Win32Backend>();
+}
+
+Win32Backend::Win32Backend() {
+    initialiseOnce();
+    utility_ =
+        CreateWindowExA(0, kUtilityClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance(), nullptr);
+}
+
+Win32Backend::~Win32Backend() {
+    sink_ = nullptr;
+    watcher_ = nullptr;
+    while (!windows_.empty())
+        destroyWindow(windows_.begin()->first);
+    if (utility_) DestroyWindow(utility_);
+}
+
+// ---- lookups ----
+
+Win32Backend::Window* Win32Backend::findWindow(WindowId window) const {
+    const auto it = windows_.find(window);
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+Win32Backend::Window* Win32Backend::windowOf(HWND hwnd) const {
+    return reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+Win32Backend::Control* Win32Backend::findControl(WindowId window, UnitId unit) const {
+    Window* w = findWindow(window);
+    if (!w) return nullptr;
+    const auto it = w->controls.find(unit);
+    return it == w->controls.end() || !it->second->hwnd ? nullptr : it->second.get();
+}
+
+HWND Win32Backend::windowHandle(WindowId window) const {
+    Window* w = findWindow(window);
+    return w ? w->hwnd : nullptr;
+}
+
+HWND Win32Backend::controlHandle(WindowId window, UnitId unit) const {
+    Control* c = findControl(window, unit);
+    return c ? c->hwnd : nullptr;
+}
+
+std::optional<UnitType> Win32Backend::controlType(WindowId window, UnitId unit) const {
+    Control* c = findControl(window, unit);
+    if (!c) return std::nullopt;
+    return c->type;
+}
+
+std::optional<TrayIconRequest> Win32Backend::trayIcon(WindowId window) const {
+    const auto it = trayRequests_.find(window);
+    if (it == trayRequests_.end()) return std::nullopt;
+    return it->second;
+}
+
+bool Win32Backend::reporting(WindowId window) const {
+    if (!sink_ || quiet_ > 0) return false;
+    Window* w = findWindow(window);
+    return w && !w->dying;
+}
+
+HWND Win32Backend::ownerOf(WindowId window) const {
+    if (HWND h = windowHandle(window)) return h;
+    return GetActiveWindow();
+}
+
+HWND Win32Backend::ownerOf(const DialogOwner& owner) const {
+    if (owner.window) return ownerOf(*owner.window);
+    if (owner.handle) return reinterpret_cast<HWND>(owner.handle);
+    return GetActiveWindow();
+}
+
+// ---- window procedures ----
+
+LRESULT CALLBACK Win32Backend::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* w = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        w->hwnd = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+    Window* w = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!w) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        // Destroyed by the system too (with its owner): the record no longer names a window.
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        w->hwnd = nullptr;
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+    return w->backend->handleWindowMessage(*w, hwnd, msg, wp, lp);
+}
+
+LRESULT Win32Backend::handleWindowMessage(Window& w, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case kPostedMessage: {
+        const auto it = posted_.find(static_cast<std::uint32_t>(wp));
+        if (it == posted_.end()) return 0;
+        const Posted posted = it->second;
+        posted_.erase(it);
+        if (sink_ && !w.dying) sink_->onPosted(posted.window, posted.message);
+        return 0;
+    }
+    case kTrayCallbackMessage:
+        if (const auto mouse = trayMouseOf(lp); mouse && reporting(w.id)) sink_->onTray(w.id, *mouse);
+        return 0;
+    case WM_COMMAND:
+        handleCommand(w, wp, lp);
+        return 0;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lp);
+        if (!header || w.dying) break;
+        for (auto& [id, c] : w.controls) {
+            if (c->tree && c->tree->handle() == header->hwndFrom) {
+                if (const auto result = c->tree->onNotify(*header)) return *result;
+                break;
+            }
+        }
+        break;
+    }
+    case WM_CTLCOLORSTATIC:
+        if (const auto brush = handleColour(w, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)))
+            return *brush;
+        break;
+    case WM_CLOSE:
+        // The layer decides whether the window goes.
+        if (reporting(w.id)) sink_->onCloseRequest(w.id);
+        return 0;
+    case WM_SYSCOMMAND:
+        // Alt+F4 and the system menu ask through SC_CLOSE; a window without the close entry refuses.
+        if ((wp & 0xFFF0) == SC_CLOSE && !w.design->windowUnitTemplate().window.closeCommand) return 0;
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void Win32Backend::handleCommand(Window& w, WPARAM wp, LPARAM lp) {
+    const HWND from = reinterpret_cast<HWND>(lp);
+    const UINT code = HIWORD(wp);
+    if (!from) {
+        if (code == 0 && reporting(w.id)) sink_->onMenuCommand(w.id, LOWORD(wp));
+        return;
+    }
+    auto* c = static_cast<Control*>(GetPropA(from, kControlProperty));
+    if (!c || c->window != w.id || !reporting(w.id)) return;
+    switch (c->type) {
+    case UnitType::Button:
+    case UnitType::CheckBox:
+        if (code == BN_CLICKED || code == BN_DOUBLECLICKED) sink_->onClicked(w.id, c->unit);
+        break;
+    case UnitType::EditBox:
+        if (code == EN_CHANGE) sink_->onEditChanged(w.id, c->unit);
+        break;
+    case UnitType::ComboBox:
+        if (code == CBN_SELENDOK) sink_->onComboChosen(w.id, c->unit);
+        break;
+    default:
+        break;
+    }
+}
+
+std::optional<LRESULT> Win32Backend::handleColour(Window& w, HDC dc, HWND control) {
+    auto* c = static_cast<Control*>(GetPropA(control, kControlProperty));
+    if (!c || c->window != w.id || c->type != UnitType::Label) return std::nullopt;
+    if (!c->textColour && !c->backColour) return std::nullopt;
+    SetTextColor(dc, c->textColour ? *c->textColour : GetSysColor(COLOR_WINDOWTEXT));
+    if (!c->backColour) {
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    SetBkColor(dc, *c->backColour);
+    if (!c->backBrush) c->backBrush = CreateSolidBrush(*c->backColour);
+    return reinterpret_cast<LRESULT>(c->backBrush);
+}
+
+LRESULT CALLBACK Win32Backend::controlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* c = static_cast<Control*>(GetPropA(hwnd, kControlProperty));
+    if (!c) return DefWindowProcA(hwnd, msg, wp, lp);
+    return c->backend->handleControlMessage(*c, hwnd, msg, wp, lp);
+}
+
+LRESULT Win32Backend::handleControlMessage(Control& c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    // A handler may destroy the window, and this record with it: keep what the rest needs.
+    const WNDPROC previous = c.previousProc;
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        RemovePropA(hwnd, kControlProperty);
+        c.hwnd = nullptr;
+        return CallWindowProcA(previous, hwnd, msg, wp, lp);
+    }
+    if (const int event = mouseEventOf(msg); event != 0 && reporting(c.window)) {
+        const bool delivered =
+            sink_->onMouse(c.window, c.unit, event, GET_X_LPARAM(lp), GET_Y_LPARAM(lp), keyStateOf(wp));
+        if (!IsWindow(hwnd)) return 0;
+        if (!delivered) {
+            ++swallowed_;
+            return 0;
+        }
+    } else if ((msg == WM_SETFOCUS || msg == WM_KILLFOCUS) && reporting(c.window)) {
+        sink_->onFocus(c.window, c.unit, msg == WM_SETFOCUS);
+        if (!IsWindow(hwnd)) return 0;
+    }
+    return CallWindowProcA(previous, hwnd, msg, wp, lp);
+}
+
+// The colour picker: a swatch of its colour in a sunken frame; a click asks for a new colour.
+LRESULT CALLBACK Win32Backend::pickerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* c = static_cast<Control*>(GetPropA(hwnd, kControlProperty));
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT r;
+        GetClientRect(hwnd, &r);
+        DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+        FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&r, -1, -1);
+        HBRUSH swatch = CreateSolidBrush(c ? c->pickerColour : 0);
+        FillRect(dc, &r, swatch);
+        DeleteObject(swatch);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_LBUTTONUP:
+        if (c && c->backend->reporting(c->window))
+            c->backend->sink_->onColourPickerOpened(c->window, c->unit);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+}
+
+// ---- windows and controls ----
+
+ScreenInfo Win32Backend::screen() {
+    ScreenInfo info;
+    info.width = GetSystemMetrics(SM_CXSCREEN);
+    info.height = GetSystemMetrics(SM_CYSCREEN);
+    if (HDC dc = GetDC(nullptr)) {
+        info.dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(nullptr, dc);
+    }
+    return info;
+}
+
+UnitFont Win32Backend::defaultGuiFont() {
+    LOGFONTA lf{};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    return fromLogFont(lf);
+}
+
+bool Win32Backend::createWindow(const WindowTemplate& design, const Rect& outer,
+                                std::optional<WindowId> owner) {
+    if (findWindow(design.window)) destroyWindow(design.window);
+    const WindowDesign& frame = design.windowUnitTemplate().window;
+    auto w = std::make_unique<Window>();
+    w->backend = this;
+    w->id = design.window;
+    w->design = &design;
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    if (frame.minMaxButtons) style |= WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    HWND ownerHandle = owner ? windowHandle(*owner) : nullptr;
+    ++quiet_;
+    HWND hwnd =
+        CreateWindowExA(0, kWindowClass, design.windowUnitTemplate().caption.c_str(), style, outer.left,
+                        outer.top, outer.width, outer.height, ownerHandle, nullptr, instance(), w.get());
+    --quiet_;
+    if (!hwnd) return false;
+    if (!frame.closeCommand) {
+        // Without the close entry the caption's close button is greyed as well.
+        DeleteMenu(GetSystemMenu(hwnd, FALSE), SC_CLOSE, MF_BYCOMMAND);
+    }
+    windows_[design.window] = std::move(w);
+    return true;
+}
+
+bool Win32Backend::createControl(WindowId window, const UnitTemplate& unit) {
+    Window* w = findWindow(window);
+    if (!w || !w->hwnd) return false;
+    auto c = std::make_unique<Control>();
+    c->backend = this;
+    c->window = window;
+    c->unit = unit.id;
+    c->type = unit.type;
+    const int id = w->nextControlId++;
+    // Siblings clip one another so that the template's order decides what lies on top (the
+    // separator lines over the preview labels).
+    DWORD style =
+        WS_CHILD | WS_CLIPSIBLINGS | (unit.visible ? WS_VISIBLE : 0) | (unit.disabled ? WS_DISABLED : 0);
+    DWORD exStyle = 0;
+    const char* className = nullptr;
+    int height = unit.height;
+    switch (unit.type) {
+    case UnitType::Label:
+        // A label shows data (face names, page numbers): an ampersand is a character, not a
+        // mnemonic, and a line too long is cut rather than wrapped out of a one-line label.
+        className = "STATIC";
+        style |= SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX;
+        break;
+    case UnitType::Button:
+        className = "BUTTON";
+        style |= BS_PUSHBUTTON | WS_TABSTOP;
+        break;
+    case UnitType::CheckBox:
+        className = "BUTTON";
+        style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+        break;
+    case UnitType::EditBox:
+        className = "EDIT";
+        style |= ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
+        exStyle |= WS_EX_CLIENTEDGE;
+        break;
+    case UnitType::ComboBox:
+        className = "COMBOBOX";
+        style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+        height += kComboListHeight;
+        break;
+    case UnitType::ProcessBar:
+        className = PROGRESS_CLASSA;
+        break;
+    case UnitType::ColorPicker:
+        className = kPickerClass;
+        break;
+    case UnitType::TreeBox:
+        break;
+    default:
+        return false;
+    }
+
+    ++quiet_;
+    if (unit.type == UnitType::TreeBox) {
+        c->tree = std::make_unique<TreeView>(w->hwnd, id, unit, window, &sink_);
+        c->hwnd = c->tree->created() ? c->tree->handle() : nullptr;
+    } else {
+        c->hwnd = CreateWindowExA(exStyle, className, unit.caption.c_str(), style, unit.left, unit.top,
+                                  unit.width, height, w->hwnd,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);
+    }
+    if (!c->hwnd) {
+        --quiet_;
+        return false;
+    }
+    SetPropA(c->hwnd, kControlProperty, c.get());
+    c->previousProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(c->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Backend::controlProc)));
+
+    applyFont(*c, unit.font);
+    switch (unit.type) {
+    case UnitType::Label:
+        c->textColour = unit.textColour;
+        c->backColour = unit.backColour;
+        break;
+    case UnitType::ComboBox:
+        for (const Text& item : unit.items)
+            SendMessageA(c->hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        fitComboHeight(c->hwnd, unit.height);
+        break;
+    case UnitType::ProcessBar:
+        SendMessageA(c->hwnd, PBM_SETRANGE32, unit.minimum, unit.maximum);
+        SendMessageA(c->hwnd, PBM_SETPOS, unit.position, 0);
+        break;
+    case UnitType::ColorPicker:
+        c->pickerColour = unit.colour;
+        break;
+    case UnitType::TreeBox:
+        c->tree->setColours(unit.textColour, unit.backColour);
+        break;
+    default:
+        break;
+    }
+    --quiet_;
+    w->controls[unit.id] = std::move(c);
+    return true;
+}
+
+void Win32Backend::applyFont(Control& c, const std::optional<UnitFont>& font) {
+    HFONT shown = nullptr;
+    if (font) {
+        const LOGFONTA lf = toLogFont(*font);
+        shown = CreateFontIndirectA(&lf);
+    }
+    HFONT previous = c.font;
+    c.font = shown;
+    if (!shown) shown = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    SendMessageA(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
+    if (previous) DeleteObject(previous);
+}
+
+void Win32Backend::fitComboHeight(HWND combo, int height) {
+    // The closed box is its selection field plus the frame. What a set field height becomes
+    // differs between systems (Wine adds two pixels), so the field is corrected from what the box
+    // then measures.
+    LRESULT field = SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    for (int round = 0; round < 4 && field != CB_ERR; ++round) {
+        RECT r{};
+        GetWindowRect(combo, &r);
+        const int difference = height - (r.bottom - r.top);
+        if (difference == 0 || field + difference <= 0) return;
+        field += difference;
+        SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    }
+}
+
+void Win32Backend::showWindow(WindowId window) {
+    HWND h = windowHandle(window);
+    if (!h) return;
+    ++quiet_;
+    ShowWindow(h, SW_SHOW);
+    UpdateWindow(h);
+    --quiet_;
+}
+
+void Win32Backend::destroyWindow(WindowId window) {
+    const auto it = windows_.find(window);
+    if (it == windows_.end()) return;
+    Window& w = *it->second;
+    w.dying = true;
+    for (auto p = posted_.begin(); p != posted_.end();)
+        p = p->second.window == window ? posted_.erase(p) : std::next(p);
+    trayRequests_.erase(window);
+    ++quiet_;
+    if (w.hwnd) {
+        tray_.remove(w.hwnd);
+        DestroyWindow(w.hwnd);
+    }
+    --quiet_;
+    for (auto& [id, c] : w.controls) {
+        c->tree.reset();
+        if (c->font) DeleteObject(c->font);
+        if (c->backBrush) DeleteObject(c->backBrush);
+    }
+    windows_.erase(it);
+}
+
+void Win32Backend::activateWindow(WindowId window) {
+    HWND h = windowHandle(window);
+    if (!h) return;
+    ++quiet_;
+    if (IsIconic(h)) {
+        ShowWindow(h, SW_RESTORE);
+    } else {
+        SetForegroundWindow(h);
+        SetActiveWindow(h);
+    }
+    --quiet_;
+}
+
+void Win32Backend::setAlwaysOnTop(WindowId window, bool onTop) {
+    HWND h = windowHandle(window);
+    if (!h) return;
+    ++quiet_;
+    SetWindowPos(h, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    --quiet_;
+}
+
+Rect Win32Backend::rect(WindowId window, UnitId unit) {
+    Window* w = findWindow(window);
+    if (!w || !w->hwnd) return {};
+    if (w->design->windowUnit == unit) {
+        RECT r{};
+        GetWindowRect(w->hwnd, &r);
+        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
+    Control* c = findControl(window, unit);
+    return c ? rectInParent(c->hwnd) : Rect{};
+}
+
+void Win32Backend::setRect(WindowId window, UnitId unit, const Rect& rect) {
+    Window* w = findWindow(window);
+    if (!w || !w->hwnd) return;
+    HWND h = w->hwnd;
+    int height = rect.height;
+    if (w->design->windowUnit != unit) {
+        Control* c = findControl(window, unit);
+        if (!c) return;
+        h = c->hwnd;
+        // A combo box takes the height as that of its open list; the closed box follows its field.
+        if (c->type == UnitType::ComboBox) height += kComboListHeight;
+    }
+    ++quiet_;
+    SetWindowPos(h, nullptr, rect.left, rect.top, rect.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    --quiet_;
+}
+
+void Win32Backend::setVisible(WindowId window, UnitId unit, bool visible) {
+    Window* w = findWindow(window);
+    if (!w || !w->hwnd) return;
+    HWND h = w->design->windowUnit == unit ? w->hwnd : controlHandle(window, unit);
+    if (!h) return;
+    ++quiet_;
+    ShowWindow(h, visible ? (h == w->hwnd ? SW_SHOW : SW_SHOWNA) : SW_HIDE);
+    --quiet_;
+}
+
+void Win32Backend::setDisabled(WindowId window, UnitId unit, bool disabled) {
+    HWND h = controlHandle(window, unit);
+    if (!h) return;
+    ++quiet_;
+    EnableWindow(h, disabled ? FALSE : TRUE);
+    --quiet_;
+}
+
+Text Win32Backend::text(WindowId window, UnitId unit) {
+    Window* w = findWindow(window);
+    if (!w || !w->hwnd) return {};
+    HWND h = w->design->windowUnit == unit ? w->hwnd : controlHandle(window, unit);
+    if (!h) return {};
+    const int length = GetWindowTextLengthA(h);
+    if (length <= 0) return {};
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+    const int got = GetWindowTextA(h, buffer.data(), length + 1);
+    return Text(buffer.data(), static_cast<std::size_t>(got > 0 ? got : 0));
+}
+
+void Win32Backend::setText(WindowId window, UnitId unit, const Text& text) {
+    Window* w = findWindow(window);
+    if (!w || !w->hwnd) return;
+    HWND h = w->design->windowUnit == unit ? w->hwnd : controlHandle(window, unit);
+    if (!h) return;
+    ++quiet_;
+    SetWindowTextA(h, text.c_str());
+    --quiet_;
+}
+
+void Win32Backend::setFont(WindowId window, UnitId unit, const UnitFont& font) {
+    Control* c = findControl(window, unit);
+    if (!c) return;
+    ++quiet_;
+    applyFont(*c, font);
+    if (c->type == UnitType::ComboBox) fitComboHeight(c->hwnd, rectInParent(c->hwnd).height);
+    --quiet_;
+}
+
+void Win32Backend::setColours(WindowId window, UnitId unit, std::optional<Colour> text,
+                              std::optional<Colour> back) {
+    Control* c = findControl(window, unit);
+    if (!c) return;
+    ++quiet_;
+    if (c->tree) {
+        c->tree->setColours(text, back);
+    } else {
+        c->textColour = text;
+        c->backColour = back;
+        if (c->backBrush) DeleteObject(c->backBrush);
+        c->backBrush = nullptr;
+        InvalidateRect(c->hwnd, nullptr, TRUE);
+    }
+    --quiet_;
+}
+
+int Win32Backend::checkState(WindowId window, UnitId unit) {
+    HWND h = controlHandle(window, unit);
+    return h ? static_cast<int>(SendMessageA(h, BM_GETCHECK, 0, 0)) : 0;
+}
+
+void Win32Backend::setCheckState(WindowId window, UnitId unit, int state) {
+    HWND h = controlHandle(window, unit);
+    if (!h) return;
+    ++quiet_;
+    SendMessageA(h, BM_SETCHECK, static_cast<WPARAM>(state), 0);
+    --quiet_;
+}
+
+int Win32Backend::comboSelection(WindowId window, UnitId unit) {
+    HWND h = controlHandle(window, unit);
+    if (!h) return -1;
+    const LRESULT selection = SendMessageA(h, CB_GETCURSEL, 0, 0);
+    return selection == CB_ERR ? -1 : static_cast<int>(selection);
+}
+
+void Win32Backend::setComboSelection(WindowId window, UnitId unit, int index) {
+    HWND h = controlHandle(window, unit);
+    if (!h) return;
+    ++quiet_;
+    SendMessageA(h, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    --quiet_;
+}
+
+void Win32Backend::setProgress(WindowId window, UnitId unit, int minimum, int maximum, int position) {
+    HWND h = controlHandle(window, unit);
+    if (!h) return;
+    ++quiet_;
+    SendMessageA(h, PBM_SETRANGE32, static_cast<WPARAM>(minimum), maximum);
+    SendMessageA(h, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    --quiet_;
+}
+
+Colour Win32Backend::pickerColour(WindowId window, UnitId unit) {
+    Control* c = findControl(window, unit);
+    return c ? c->pickerColour : 0;
+}
+
+void Win32Backend::setPickerColour(WindowId window, UnitId unit, Colour colour) {
+    Control* c = findControl(window, unit);
+    if (!c) return;
+    c->pickerColour = colour;
+    InvalidateRect(c->hwnd, nullptr, FALSE);
+}
+
+// ---- the tree mirror: the tree view keeps its own bookkeeping ----
+
+void Win32Backend::treeClear(WindowId window, UnitId unit) {
+    if (Control* c = findControl(window, unit); c && c->tree) c->tree->clear();
+}
+
+void Win32Backend::treeAppend(WindowId window, UnitId unit, const TreeItem& item, ItemKey parent) {
+    if (Control* c = findControl(window, unit); c && c->tree) c->tree->append(item, parent);
+}
+
+void Win32Backend::treeUpdate(WindowId window, UnitId unit, const TreeItem& item) {
+    if (Control* c = findControl(window, unit); c && c->tree) c->tree->update(item);
+}
+
+void Win32Backend::treeDelete(WindowId window, UnitId unit, ItemKey key) {
+    if (Control* c = findControl(window, unit); c && c->tree) c->tree->remove(key);
+}
+
+void Win32Backend::treeSetExpanded(WindowId window, UnitId unit, ItemKey key, bool expanded) {
+    if (Control* c = findControl(window, unit); c && c->tree) c->tree->setExpanded(key, expanded);
+}
+
+void Win32Backend::treeSelect(WindowId window, UnitId unit, ItemKey key) {
+    if (Control* c = findControl(window, unit); c && c->tree) c->tree->select(key);
+}
+
+void Win32Backend::treeEditLabel(WindowId window, UnitId unit, ItemKey key) {
+    // The edit's begin and end are reported however it started, so this call is not quiet.
+    if (Control* c = findControl(window, unit); c && c->tree) c->tree->editLabel(key);
+}
+
+// ---- dialogs ----
+
+int Win32Backend::messageBox(const MessageBoxRequest& request) {
+    HWND owner = ownerOf(request.owner);
+    if (watcher_) watcher_->messageBoxOpening(request);
+    return showMessageBox(request, owner);
+}
+
+std::optional<Text> Win32Backend::inputBox(const InputBoxRequest& request) {
+    HWND owner = ownerOf(request.owner);
+    if (watcher_) watcher_->inputBoxOpening(request);
+    return showInputBox(request, owner);
+}
+
+Text Win32Backend::browseForFolder(const FolderPickerRequest& request) {
+    HWND owner = GetActiveWindow();
+    if (watcher_) watcher_->folderPickerOpening(request);
+    return win32::browseForFolder(request, owner);
+}
+
+std::optional<Colour> Win32Backend::chooseColour(const ColourChoiceRequest& request) {
+    HWND owner = ownerOf(request.window);
+    if (watcher_) watcher_->colourChoiceOpening(request);
+    return win32::chooseColour(request, owner);
+}
+
+unsigned Win32Backend::trackPopupMenu(const PopupMenuRequest& request) {
+    HWND owner = ownerOf(request.owner);
+    if (watcher_) watcher_->popupMenuOpening(request);
+    return win32::trackPopupMenu(request, owner);
+}
+
+// ---- services ----
+
+void Win32Backend::setTrayIcon(WindowId window, const std::optional<TrayIconRequest>& icon) {
+    HWND h = windowHandle(window);
+    if (!h) return;
+    if (icon)
+        trayRequests_[window] = *icon;
+    else
+        trayRequests_.erase(window);
+    tray_.set(h, icon);
+}
+
+bool Win32Backend::setClipboardText(const Text& text) {
+    // The backend's own window owns the clipboard, so the text outlives the window that copied it.
+    return win32::setClipboardText(utility_ ? utility_ : GetActiveWindow(), text);
+}
+
+bool Win32Backend::runCommandLine(const Text& commandLine, int showCommand) {
+    return win32::runCommandLine(commandLine, showCommand);
+}
+
+// ---- the message queue ----
+
+void Win32Backend::post(WindowId window, const PostedMessage& message) {
+    HWND h = windowHandle(window);
+    if (!h) return;
+    const std::uint32_t id = ++lastPosted_;
+    posted_[id] = Posted{window, message};
+    if (!PostMessageA(h, kPostedMessage, id, 0)) posted_.erase(id);
+}
+
+void Win32Backend::processPending() {
+    ++dispatching_;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Not ours to act on: left for whichever loop asked for it.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    --dispatching_;
+}
+
+bool Win32Backend::waitForMessages(std::optional<std::uint32_t> timeoutMs) {
+    MSG msg;
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) return true;
+    if (&clock() == &systemClock()) {
+        if (windows_.empty()) return false;
+        MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs ? *timeoutMs : INFINITE, QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
+        return true;
+    }
+    // A test's clock: time passes only when someone waits on it, and a wait without a limit would
+    // never end, since nothing queued means nothing can arrive.
+    if (!timeoutMs) return false;
+    clock().sleep(*timeoutMs);
+    return true;
 }
 
 } // namespace glyvora::win32
