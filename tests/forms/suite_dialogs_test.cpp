@@ -1,5 +1,6 @@
 // Modal dialogs and services: message box, input box, popup menus, folder picker, clipboard.
 #include "forms_suite.h"
+#include "support/temp_dir.h"
 
 namespace glyvora::testing {
 namespace {
@@ -166,8 +167,12 @@ TEST_P(FormsSuite, aRightClickOnTheTrayIconPopsUpTheTrayMenu) {
 
 TEST_P(FormsSuite, theFolderPickerAnswersThePathOrNothing) {
     openMain();
-    user->answerFolderPicker("D:\\Fonts\\Song");
-    EXPECT_EQ(ShowFolderPicker("请选择一个文件夹", "", kFolderEditBox | kFolderNewStyle), "D:\\Fonts\\Song");
+    // A real folder picker can only be answered with a folder that exists.
+    const TempDir fonts;
+    const Text song = fonts.file("Song");
+    makeTestDirectory(song);
+    user->answerFolderPicker(song);
+    EXPECT_EQ(ShowFolderPicker("请选择一个文件夹", "", kFolderEditBox | kFolderNewStyle), song);
     EXPECT_EQ(lastDialog(*user).folderPicker.title, "请选择一个文件夹");
     EXPECT_EQ(lastDialog(*user).folderPicker.flags, 0x50u);
     user->answerFolderPicker("");

@@ -558,9 +558,26 @@ void Win32Backend::activateWindow(WindowId window) {
 void Win32Backend::setAlwaysOnTop(WindowId window, bool onTop) {
     HWND h = windowHandle(window);
     if (!h) return;
+    constexpr UINT keepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     ++quiet_;
-    SetWindowPos(h, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(h, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, keepPlace);
+    if (onTop && !(GetWindowLongPtrA(h, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+        // Wine keeps a window out of the band while a window it owns is in it; the owned windows
+        // are let go for the move and taken back, then put above their owner again.
+        std::vector<HWND> owned;
+        for (const auto& entry : windows_) {
+            const HWND other = entry.second ? entry.second->hwnd : nullptr;
+            if (other && GetWindow(other, GW_OWNER) == h) owned.push_back(other);
+        }
+        for (HWND o : owned)
+            SetWindowLongPtrA(o, GWLP_HWNDPARENT, 0);
+        SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, keepPlace);
+        for (HWND o : owned) {
+            const bool wasOnTop = GetWindowLongPtrA(o, GWL_EXSTYLE) & WS_EX_TOPMOST;
+            SetWindowLongPtrA(o, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(h));
+            SetWindowPos(o, wasOnTop ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0, keepPlace);
+        }
+    }
     --quiet_;
 }
 
