@@ -29,6 +29,9 @@ wine_session_begin() {
     # Create the prefix without a display (faster, no dialogs), then keep one server running.
     (unset DISPLAY; wineboot -i >/dev/null 2>&1) || true
     wineserver -w
+    # Wine's own fonts (Marlett draws the caption buttons, Tahoma the dialogs) are not found from
+    # Debian's data directory; a Windows system keeps them in its Fonts folder.
+    cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wineserver -p
     # Without a window manager, hiding a top-level window blocks for seconds unless Wine's X11
     # driver leaves windows unmanaged.
