@@ -6,10 +6,16 @@ namespace {
 Clock* currentClock = nullptr;
 }
 
-Clock& clock() { return currentClock ? *currentClock : systemClock(); }
+Clock& clock() {
+    return currentClock ? *currentClock : systemClock();
+}
 
-ScopedClock::ScopedClock(Clock& replacement) : previous_(currentClock) { currentClock = &replacement; }
+ScopedClock::ScopedClock(Clock& replacement) : previous_(currentClock) {
+    currentClock = &replacement;
+}
 
-ScopedClock::~ScopedClock() { currentClock = previous_; }
+ScopedClock::~ScopedClock() {
+    currentClock = previous_;
+}
 
 } // namespace glyvora
