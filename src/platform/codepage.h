@@ -19,7 +19,11 @@ Text utf16ToAnsi(std::u16string_view wide);
 std::u16string utf8ToUtf16(std::string_view utf8);
 std::string utf16ToUtf8(std::u16string_view wide);
 
-inline Text utf8ToAnsi(std::string_view utf8) { return utf16ToAnsi(utf8ToUtf16(utf8)); }
-inline std::string ansiToUtf8(std::string_view ansi) { return utf16ToUtf8(ansiToUtf16(ansi)); }
+inline Text utf8ToAnsi(std::string_view utf8) {
+    return utf16ToAnsi(utf8ToUtf16(utf8));
+}
+inline std::string ansiToUtf8(std::string_view ansi) {
+    return utf16ToUtf8(ansiToUtf16(ansi));
+}
 
 } // namespace glyvora

@@ -6,16 +6,21 @@ namespace {
 FileSystem* currentFileSystem = nullptr;
 }
 
-FileSystem& fileSystem() { return currentFileSystem ? *currentFileSystem : systemFileSystem(); }
+FileSystem& fileSystem() {
+    return currentFileSystem ? *currentFileSystem : systemFileSystem();
+}
 
 ScopedFileSystem::ScopedFileSystem(FileSystem& replacement) : previous_(currentFileSystem) {
     currentFileSystem = &replacement;
 }
 
-ScopedFileSystem::~ScopedFileSystem() { currentFileSystem = previous_; }
+ScopedFileSystem::~ScopedFileSystem() {
+    currentFileSystem = previous_;
+}
 
 std::optional<ByteSet> readWholeFile(const Text& path) {
-    OpenedFile opened = fileSystem().open(path, FileAccess::Read, FileSharing::DenyNone, FileCreation::OpenExisting);
+    OpenedFile opened =
+        fileSystem().open(path, FileAccess::Read, FileSharing::DenyNone, FileCreation::OpenExisting);
     if (!opened.file) return std::nullopt;
     const std::optional<std::uint64_t> size = opened.file->size();
     if (!size || *size > SIZE_MAX) return std::nullopt;

@@ -79,7 +79,8 @@ struct DirectoryEntry {
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    virtual OpenedFile open(const Text& path, FileAccess access, FileSharing sharing, FileCreation creation) = 0;
+    virtual OpenedFile open(const Text& path, FileAccess access, FileSharing sharing,
+                            FileCreation creation) = 0;
     // The entries matching a pattern such as "C:\fonts\*.*" ("*" and "?" in the last component), in
     // the order the directory gives them, "." and ".." included where the directory has them. A
     // missing or unreadable directory gives no entries.

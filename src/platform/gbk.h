@@ -7,7 +7,9 @@
 
 namespace glyvora::gbk {
 
-inline bool isLeadByte(unsigned char byte) { return byte >= 0x80; }
+inline bool isLeadByte(unsigned char byte) {
+    return byte >= 0x80;
+}
 
 // Length in bytes of the character starting at `pos` (1 or 2; 1 for a lead byte at the very end).
 inline std::size_t charLength(std::string_view text, std::size_t pos) {

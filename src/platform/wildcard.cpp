@@ -8,7 +8,8 @@ namespace {
 
 bool sameChar(std::string_view p, std::size_t pi, std::string_view n, std::size_t ni, std::size_t len) {
     if (len == 2) return p[pi] == n[ni] && p[pi + 1] == n[ni + 1];
-    return gbk::foldCase(static_cast<unsigned char>(p[pi])) == gbk::foldCase(static_cast<unsigned char>(n[ni]));
+    return gbk::foldCase(static_cast<unsigned char>(p[pi])) ==
+           gbk::foldCase(static_cast<unsigned char>(n[ni]));
 }
 
 bool match(std::string_view p, std::size_t pi, std::string_view n, std::size_t ni) {
@@ -34,7 +35,8 @@ bool match(std::string_view p, std::size_t pi, std::string_view n, std::size_t n
         starN += gbk::charLength(n, starN);
         ni = starN;
     }
-    while (pi < p.size() && p[pi] == '*') ++pi;
+    while (pi < p.size() && p[pi] == '*')
+        ++pi;
     // A trailing ".*" also matches a name without an extension ("a.*" matches "a").
     if (pi + 2 == p.size() && p[pi] == '.' && p[pi + 1] == '*') return true;
     return pi == p.size();

@@ -18,7 +18,8 @@ void dumpCurrentTable() {
     FirstRecord();
     for (std::int32_t r = 0; r < count; ++r) {
         table::currentRecordId();
-        for (std::size_t f = 1; f <= info->fields.size(); ++f) ReadField(static_cast<std::int32_t>(f));
+        for (std::size_t f = 1; f <= info->fields.size(); ++f)
+            ReadField(static_cast<std::int32_t>(f));
         if (!SkipRecords()) break;
     }
 }

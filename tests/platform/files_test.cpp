@@ -3,9 +3,8 @@
 #include "platform/process.h"
 #include "support/temp_dir.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 
 namespace glyvora {
 namespace {
@@ -29,8 +28,8 @@ TEST(Files, openingAMissingFileFailsWithNotFound) {
 
 TEST(Files, readsAndWritesAtOffsetsWithShortReadsAtTheEnd) {
     TempDir dir;
-    OpenedFile opened = openFile(dir.file("a.bin"), FileAccess::ReadWrite, FileSharing::DenyNone,
-                                 FileCreation::OpenAlways);
+    OpenedFile opened =
+        openFile(dir.file("a.bin"), FileAccess::ReadWrite, FileSharing::DenyNone, FileCreation::OpenAlways);
     ASSERT_NE(opened.file, nullptr);
     File& f = *opened.file;
     EXPECT_EQ(f.writeAt(0, "abcdef", 6).bytes, 6u);
@@ -106,7 +105,8 @@ TEST(Files, findListsEntriesWithTheDirectoryBit) {
     testing::makeTestDirectory(dir.file("sub"));
     const std::vector<DirectoryEntry> entries = fileSystem().find(dir.path() + "\\*.*");
     std::vector<std::string> files, dirs;
-    for (const DirectoryEntry& e : entries) (e.isDirectory ? dirs : files).push_back(e.name);
+    for (const DirectoryEntry& e : entries)
+        (e.isDirectory ? dirs : files).push_back(e.name);
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<std::string>{"A.txt", "b.ttf"}));
     EXPECT_NE(std::find(dirs.begin(), dirs.end(), "sub"), dirs.end());

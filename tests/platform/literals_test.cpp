@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <string>
 
 // Narrow literals are compiled to GBK in both builds, so the files the program writes are the same

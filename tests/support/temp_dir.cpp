@@ -19,7 +19,9 @@ namespace glyvora::testing {
 namespace {
 
 #ifdef _WIN32
-std::string native(const Text& path) { return path; }
+std::string native(const Text& path) {
+    return path;
+}
 
 void removeTree(const std::string& dir) {
     WIN32_FIND_DATAA data{};
@@ -59,7 +61,9 @@ Text programForm(const std::string& path) {
     return out;
 }
 
-int removeEntry(const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); }
+int removeEntry(const char* path, const struct stat*, int, struct FTW*) {
+    return ::remove(path);
+}
 #endif
 
 } // namespace

@@ -1,7 +1,6 @@
 // Entry point of the Windows test executable: every test group is linked into it and run under Wine.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <io.h>
 #include <stdio.h>
 

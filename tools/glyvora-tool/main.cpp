@@ -1,6 +1,5 @@
-#include "tool.h"
-
 #include "platform/codepage.h"
+#include "tool.h"
 
 #include <cstdio>
 #include <map>
@@ -8,9 +7,11 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+// <windows.h> first: <shellapi.h> relies on its types.
+// clang-format off
 #include <windows.h>
-
 #include <shellapi.h>
+// clang-format on
 #endif
 
 namespace glyvora::tool {
@@ -24,7 +25,8 @@ std::map<std::string, Subcommand>& subcommands() {
 
 int usage() {
     std::string text = "usage: glyvora-tool <subcommand> ...\n";
-    for (const auto& [name, sub] : subcommands()) text += sub.usage;
+    for (const auto& [name, sub] : subcommands())
+        text += sub.usage;
     err(text);
     return 2;
 }
@@ -44,7 +46,8 @@ Args utf8Arguments(int argc, char** argv) {
     }
     LocalFree(wide);
 #else
-    for (int i = 0; i < argc; ++i) args.emplace_back(argv[i]);
+    for (int i = 0; i < argc; ++i)
+        args.emplace_back(argv[i]);
 #endif
     return args;
 }
@@ -57,7 +60,9 @@ bool registerSubcommand(Subcommand subcommand) {
     return true;
 }
 
-void out(const std::string& utf8) { std::fwrite(utf8.data(), 1, utf8.size(), stdout); }
+void out(const std::string& utf8) {
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+}
 
 void err(const std::string& utf8) {
     std::fwrite(utf8.data(), 1, utf8.size(), stderr);

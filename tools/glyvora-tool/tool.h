@@ -15,7 +15,7 @@ using Args = std::vector<std::string>; // the arguments after the subcommand's n
 
 struct Subcommand {
     std::string name;
-    std::string usage;                 // one or more lines, shown by "glyvora-tool help"
+    std::string usage;                   // one or more lines, shown by "glyvora-tool help"
     std::function<int(const Args&)> run; // the exit status
 };
 

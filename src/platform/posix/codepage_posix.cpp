@@ -2,8 +2,8 @@
 // euro sign) included.
 #include "platform/codepage.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <iconv.h>
 
 namespace glyvora {
@@ -47,7 +47,8 @@ std::u16string ansiToUtf16(std::string_view ansi) {
 }
 
 Text utf16ToAnsi(std::u16string_view wide) {
-    return convert<Text>("CP936", "UTF-16LE", reinterpret_cast<const char*>(wide.data()), wide.size() * 2, 2, "?");
+    return convert<Text>("CP936", "UTF-16LE", reinterpret_cast<const char*>(wide.data()), wide.size() * 2, 2,
+                         "?");
 }
 
 } // namespace glyvora

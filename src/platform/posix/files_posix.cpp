@@ -70,8 +70,12 @@ public:
         return FileError::None;
     }
 
-    FileError lock(std::uint64_t offset, std::uint64_t length) override { return setLock(offset, length, true); }
-    FileError unlock(std::uint64_t offset, std::uint64_t length) override { return setLock(offset, length, false); }
+    FileError lock(std::uint64_t offset, std::uint64_t length) override {
+        return setLock(offset, length, true);
+    }
+    FileError unlock(std::uint64_t offset, std::uint64_t length) override {
+        return setLock(offset, length, false);
+    }
 
 private:
     FileError setLock(std::uint64_t offset, std::uint64_t length, bool take) {
@@ -108,7 +112,8 @@ bool ntfsOrder(const DirectoryEntry& a, const DirectoryEntry& b) {
 
 class PosixFileSystem final : public FileSystem {
 public:
-    OpenedFile open(const Text& path, FileAccess access, FileSharing sharing, FileCreation creation) override {
+    OpenedFile open(const Text& path, FileAccess access, FileSharing sharing,
+                    FileCreation creation) override {
         OpenedFile result;
         if (path.empty()) {
             result.error = FileError::NotFound;
@@ -162,7 +167,8 @@ public:
         std::vector<DirectoryEntry> entries;
         const Text native = posix::toNativePath(pattern);
         const std::size_t slash = native.rfind('/');
-        const Text directory = slash == Text::npos ? Text(".") : (slash == 0 ? Text("/") : native.substr(0, slash));
+        const Text directory =
+            slash == Text::npos ? Text(".") : (slash == 0 ? Text("/") : native.substr(0, slash));
         const Text mask = slash == Text::npos ? native : native.substr(slash + 1);
         DIR* dir = ::opendir(directory.c_str());
         if (!dir) return entries;
@@ -203,7 +209,8 @@ public:
             i = next + 1;
         }
         Text out;
-        for (const Text& part : parts) out += "/" + part;
+        for (const Text& part : parts)
+            out += "/" + part;
         if (out.empty()) out = "/";
         if (native.size() > 1 && native.back() == '/') out += "/";
         if (out == "//") out = "/";

@@ -17,8 +17,12 @@ Text replaceSeparators(const Text& path, char from, char to) {
 }
 } // namespace
 
-Text toNativePath(const Text& path) { return replaceSeparators(path, '\\', '/'); }
+Text toNativePath(const Text& path) {
+    return replaceSeparators(path, '\\', '/');
+}
 
-Text fromNativePath(const Text& path) { return replaceSeparators(path, '/', '\\'); }
+Text fromNativePath(const Text& path) {
+    return replaceSeparators(path, '/', '\\');
+}
 
 } // namespace glyvora::posix

@@ -8,7 +8,9 @@ namespace glyvora {
 
 namespace {
 
-FileError lastFileError() { return win32::fileErrorFromWin32(GetLastError()); }
+FileError lastFileError() {
+    return win32::fileErrorFromWin32(GetLastError());
+}
 
 OVERLAPPED overlappedAt(std::uint64_t offset) {
     OVERLAPPED ov{};
@@ -69,7 +71,8 @@ public:
     FileError resize(std::uint64_t length) override {
         LARGE_INTEGER pos{};
         pos.QuadPart = static_cast<LONGLONG>(length);
-        if (!SetFilePointerEx(handle_, pos, nullptr, FILE_BEGIN) || !SetEndOfFile(handle_)) return lastFileError();
+        if (!SetFilePointerEx(handle_, pos, nullptr, FILE_BEGIN) || !SetEndOfFile(handle_))
+            return lastFileError();
         return FileError::None;
     }
 
@@ -86,7 +89,8 @@ public:
 
     FileError unlock(std::uint64_t offset, std::uint64_t length) override {
         OVERLAPPED ov = overlappedAt(offset);
-        if (!UnlockFileEx(handle_, 0, static_cast<DWORD>(length & 0xFFFFFFFFu), static_cast<DWORD>(length >> 32), &ov))
+        if (!UnlockFileEx(handle_, 0, static_cast<DWORD>(length & 0xFFFFFFFFu),
+                          static_cast<DWORD>(length >> 32), &ov))
             return lastFileError();
         return FileError::None;
     }
@@ -97,7 +101,8 @@ private:
 
 class Win32FileSystem final : public FileSystem {
 public:
-    OpenedFile open(const Text& path, FileAccess access, FileSharing sharing, FileCreation creation) override {
+    OpenedFile open(const Text& path, FileAccess access, FileSharing sharing,
+                    FileCreation creation) override {
         OpenedFile result;
         if (path.empty()) {
             result.error = FileError::NotFound;
@@ -133,7 +138,8 @@ public:
         DWORD disposition = OPEN_EXISTING;
         if (creation == FileCreation::CreateAlways) disposition = CREATE_ALWAYS;
         if (creation == FileCreation::OpenAlways) disposition = OPEN_ALWAYS;
-        HANDLE h = CreateFileA(path.c_str(), desired, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE h =
+            CreateFileA(path.c_str(), desired, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             result.error = lastFileError();
             return result;
