@@ -10,6 +10,15 @@ namespace glyvora::testing::win32 {
 
 namespace {
 
+// Moves the next scripted answer of a queue into `into`; false when none is queued.
+template <typename Answer, typename Into>
+bool takeAnswer(std::deque<Answer>& queue, Into& into) {
+    if (queue.empty()) return false;
+    into = std::move(queue.front());
+    queue.pop_front();
+    return true;
+}
+
 constexpr UINT kTickMs = 15;
 // A dialog that has not appeared by then was never shown (its call failed).
 constexpr DWORD kFindLimitMs = 10000;
@@ -183,11 +192,7 @@ void DialogAnswerer::messageBoxOpening(const MessageBoxRequest& request) {
     shown.messageBox = request;
     Task task;
     task.button = closingButton(request.flags);
-    if (!messageBoxAnswers_.empty()) {
-        task.button = messageBoxAnswers_.front();
-        messageBoxAnswers_.pop_front();
-        shown.answered = true;
-    }
+    shown.answered = takeAnswer(messageBoxAnswers_, task.button);
     dialogs_.push_back(shown);
     open(std::move(task));
 }
@@ -197,11 +202,7 @@ void DialogAnswerer::inputBoxOpening(const InputBoxRequest& request) {
     shown.kind = DialogKind::InputBox;
     shown.inputBox = request;
     Task task;
-    if (!inputBoxAnswers_.empty()) {
-        task.text = inputBoxAnswers_.front();
-        inputBoxAnswers_.pop_front();
-        shown.answered = true;
-    }
+    shown.answered = takeAnswer(inputBoxAnswers_, task.text);
     dialogs_.push_back(shown);
     open(std::move(task));
 }
@@ -212,11 +213,7 @@ void DialogAnswerer::folderPickerOpening(const FolderPickerRequest& request) {
     shown.folderPicker = request;
     Task task;
     task.text = Text();
-    if (!folderAnswers_.empty()) {
-        task.text = folderAnswers_.front();
-        folderAnswers_.pop_front();
-        shown.answered = true;
-    }
+    shown.answered = takeAnswer(folderAnswers_, task.text);
     dialogs_.push_back(shown);
     open(std::move(task));
 }
@@ -226,11 +223,7 @@ void DialogAnswerer::colourChoiceOpening(const ColourChoiceRequest& request) {
     shown.kind = DialogKind::ColourChoice;
     shown.colourChoice = request;
     Task task;
-    if (!colourAnswers_.empty()) {
-        task.colour = colourAnswers_.front();
-        colourAnswers_.pop_front();
-        shown.answered = true;
-    }
+    shown.answered = takeAnswer(colourAnswers_, task.colour);
     dialogs_.push_back(shown);
     open(std::move(task));
 }

@@ -203,6 +203,16 @@ public:
         return true;
     }
 
+    // A tree action on a reachable tree, its messages handled before it returns.
+    template <typename Action>
+    bool onTree(WindowId w, UnitId u, Action action) {
+        HWND c = reachable(w, u, UnitType::TreeBox);
+        if (!c) return false;
+        const bool done = action(c);
+        settle();
+        return done;
+    }
+
     bool openColourPicker(WindowId w, UnitId u) override {
         HWND c = reachable(w, u, UnitType::ColorPicker);
         if (!c) return false;
@@ -214,35 +224,19 @@ public:
     }
 
     bool selectTreeItem(WindowId w, UnitId u, int index, bool byKeyboard) override {
-        HWND c = reachable(w, u, UnitType::TreeBox);
-        if (!c) return false;
-        const bool done = win32::selectTreeItem(c, index, byKeyboard);
-        settle();
-        return done;
+        return onTree(w, u, [&](HWND c) { return win32::selectTreeItem(c, index, byKeyboard); });
     }
 
     bool rightClickTree(WindowId w, UnitId u, int index) override {
-        HWND c = reachable(w, u, UnitType::TreeBox);
-        if (!c) return false;
-        const bool done = win32::rightClickTree(c, index);
-        settle();
-        return done;
+        return onTree(w, u, [&](HWND c) { return win32::rightClickTree(c, index); });
     }
 
     bool setTreeItemExpanded(WindowId w, UnitId u, int index, bool expanded) override {
-        HWND c = reachable(w, u, UnitType::TreeBox);
-        if (!c) return false;
-        const bool done = win32::setTreeItemExpanded(c, index, expanded);
-        settle();
-        return done;
+        return onTree(w, u, [&](HWND c) { return win32::setTreeItemExpanded(c, index, expanded); });
     }
 
     bool beginTreeEdit(WindowId w, UnitId u, int index) override {
-        HWND c = reachable(w, u, UnitType::TreeBox);
-        if (!c) return false;
-        const bool done = win32::beginTreeEdit(c, index);
-        settle();
-        return done;
+        return onTree(w, u, [&](HWND c) { return win32::beginTreeEdit(c, index); });
     }
 
     bool endTreeEdit(WindowId w, UnitId u, const std::optional<Text>& text) override {
