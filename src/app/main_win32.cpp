@@ -1,6 +1,6 @@
-// glyvora.exe: the main window on the Win32 backend, and the message loop until the program ends.
-#include "forms/commands.h"
-#include "forms/form_layer.h"
+// glyvora.exe: the application on the Win32 backend, with its files beside the executable.
+#include "app/application.h"
+#include "commands/file_commands.h"
 #include "forms/templates.h"
 #include "forms/win32/make_backend.h"
 
@@ -11,12 +11,18 @@ int main() {
     using namespace glyvora;
     std::unique_ptr<Backend> backend = win32::makeBackend();
     if (!backend) return 1;
-    FormLayerOptions options;
+    Backend* shown = backend.get();
+    app::ApplicationOptions options;
+    options.endProcess = [shown](int code) {
+        // The icon would stay in the notification area until the mouse passes over it.
+        shown->setTrayIcon(mainwin::window, std::nullopt);
+        std::exit(code);
+    };
     // The main window was closed through its frame while a handler waited inside the loop: the
     // program ends at once, without returning into that handler.
-    options.endProgram = [] { std::exit(0); };
-    FormLayer layer(*backend, options);
-    if (!LoadWindow(mainwin::ref)) return 1;
-    layer.run();
-    return 0;
+    options.endAtOnce = [shown] {
+        shown->setTrayIcon(mainwin::window, std::nullopt);
+        std::exit(0);
+    };
+    return app::runApplication(*backend, ProgramDirectory(), options);
 }

@@ -1,0 +1,61 @@
+#include "app/application.h"
+
+#include "app/shell_handlers.h"
+#include "fonts/preview_pages.h"
+#include "fonts/scan.h"
+#include "forms/commands.h"
+#include "forms/templates.h"
+#include "tablefile/table_engine.h"
+#include "tree/tree_view.h"
+
+namespace glyvora::app {
+
+namespace {
+
+void append(Bindings& all, Bindings more) {
+    for (Binding& b : more)
+        all.push_back(std::move(b));
+}
+
+// Every (unit, event) -> handler pair of the main window, subsystem by subsystem.
+Bindings mainWindowBindings(MainState& state) {
+    Bindings all;
+    append(all, shellBindings(state));
+    append(all, treeViewBindings(state));
+    append(all, previewPageBindings(state));
+    return all;
+}
+
+} // namespace
+
+Application::Application(Backend& backend, Text programDirectory, ApplicationOptions options)
+    : state_(std::make_unique<MainState>()) {
+    state_->programDirectory = std::move(programDirectory);
+    state_->endProcess = std::move(options.endProcess);
+    FormLayerOptions layerOptions;
+    layerOptions.endProgram = std::move(options.endAtOnce);
+    layer_ = std::make_unique<FormLayer>(backend, std::move(layerOptions));
+}
+
+Application::~Application() {
+    CloseAllTables();
+}
+
+bool Application::start() {
+    layer_->bindEvents(mainwin::window, mainWindowBindings(*state_));
+    layer_->bindEvents(scanwin::window, scanWindowBindings(*state_));
+    return LoadWindow(mainwin::ref);
+}
+
+void Application::run() {
+    layer_->run();
+}
+
+int runApplication(Backend& backend, const Text& programDirectory, ApplicationOptions options) {
+    Application application(backend, programDirectory, std::move(options));
+    if (!application.start()) return 1;
+    application.run();
+    return 0;
+}
+
+} // namespace glyvora::app

@@ -1,0 +1,72 @@
+#pragma once
+// The program-wide state of the main window: the loaded fonts and the page being shown, the search
+// result, the working lists of the last scan and the flags the tree's handlers share. The
+// application owns one, created when it starts and released when it ends; every handler reaches
+// it through the reference it was bound with.
+//
+// The lists are 1-based in the handlers' words: entry k of a list is element k - 1.
+
+#include "platform/types.h"
+
+#include <array>
+#include <functional>
+#include <vector>
+
+namespace glyvora::app {
+
+using TextList = std::vector<Text>;
+
+// Preview labels 1..8.
+inline constexpr int kPreviewLabels = 8;
+
+struct MainState {
+    // The directory of the program's files, without a trailing "\".
+    Text programDirectory;
+
+    // The fonts of the last scan, in the order it found them, and the face name of each.
+    TextList fontPaths;
+    TextList faceNames;
+    // The page shown, of pageCount; the page source is the loaded fonts (searchMode 0) or the
+    // search result (searchMode 1).
+    int currentPage = 1;
+    int pageCount = 1;
+    int searchMode = 0;
+    TextList resultFaceNames;
+    TextList resultPaths;
+    // What preview label k shows on the current page: slot k - 1.
+    std::array<Text, kPreviewLabels> pageFaceNames;
+    std::array<Text, kPreviewLabels> pagePaths;
+
+    // The scan's working lists: the names gathered from the tree selection (kept until the next
+    // scan, so the remove commands can read what the right click's scan gathered), the folders
+    // they resolved to, and the number of files of the progress bar.
+    TextList scanNames;
+    TextList scanFolderPaths;
+    int scanTotal = 0;
+    // The folder pre-selected when the folder picker opens.
+    Text browseInitialPath;
+
+    // The preview label the font menu was opened for (1..8), 0 before the first.
+    int currentLabel = 0;
+
+    // An in-place label edit may begin only while a rename starts it; the rename waits for it to end.
+    bool labelEditAllowed = false;
+    bool labelEditDone = false;
+
+    // A scan gives the message loop turns while it walks; the commands that read the loaded-font
+    // lists do nothing meanwhile, and a tree selection made then is scanned once the running scan
+    // has ended.
+    bool scanRunning = false;
+    bool rescanRequested = false;
+
+    // Ends the process with the exit code (the tray menu's exit). Tests record it instead.
+    std::function<void(int)> endProcess;
+
+    // Entry k (1-based) of a list; empty when there is none.
+    static const Text& entry(const TextList& list, int k) {
+        static const Text none;
+        return k >= 1 && k <= static_cast<int>(list.size()) ? list[static_cast<std::size_t>(k - 1)] : none;
+    }
+};
+
+} // namespace glyvora::app

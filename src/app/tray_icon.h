@@ -1,0 +1,5 @@
+#pragma once
+#include "platform/types.h"
+namespace glyvora::app {
+ByteSet trayIconFile();
+}

@@ -1,0 +1,271 @@
+// Browsing: the scan of a tree selection, the scan window, private loading and the preview pages.
+#include "app_suite.h"
+
+#include <algorithm>
+#include <set>
+
+namespace glyvora::testing {
+
+namespace {
+
+using namespace mainwin;
+
+TEST_P(AppSuite, aFolderListsItsOwnFilesFirstThenEachLevelBelow) {
+    const Text top = makeFolder("字体库");
+    makeFont(top + "\\a.ttf", "Alpha");
+    writeTestFile(top + "\\说明.txt", "not a font");
+    makeTestDirectory(top + "\\sub");
+    makeFont(top + "\\sub\\b.ttf", "Beta");
+    makeTestDirectory(top + "\\sub\\deep");
+    makeFont(top + "\\sub\\deep\\c.ttf", "Gamma");
+    registerFolders({{"字体库", top}});
+    startProgram();
+    ASSERT_TRUE(selectItem(1));
+
+    const auto& paths = state().fontPaths;
+    ASSERT_EQ(paths.size(), 4u);
+    EXPECT_EQ(std::set<Text>(paths.begin(), paths.begin() + 2),
+              (std::set<Text>{top + "\\a.ttf", top + "\\说明.txt"}));
+    EXPECT_EQ(paths[2], top + "\\sub\\b.ttf");
+    EXPECT_EQ(paths[3], top + "\\sub\\deep\\c.ttf");
+    const auto textFile = std::find(paths.begin(), paths.end(), top + "\\说明.txt") - paths.begin();
+    EXPECT_EQ(state().faceNames[static_cast<std::size_t>(textFile)], "");
+    EXPECT_EQ(state().faceNames[3], "Gamma");
+    EXPECT_EQ(pageLabel(), "页次：1/1");
+    EXPECT_EQ(previewCaptions(), blanks(5));
+}
+
+TEST_P(AppSuite, pageCountsOfNineEightAndOneFiles) {
+    const Text nine = makeFolder("nine"), eight = makeFolder("eight"), one = makeFolder("one");
+    makeFonts(nine, 9);
+    makeFonts(eight, 8);
+    makeFonts(one, 1);
+    registerFolders({{"nine", nine}, {"eight", eight}, {"one", one}});
+    startProgram();
+
+    ASSERT_TRUE(selectItem(1));
+    EXPECT_EQ(pageLabel(), "页次：1/2");
+    // Labels show entries 1..8 in their own faces, in the order the directory search gave the files.
+    EXPECT_EQ(previewFaces(), std::vector<Text>(state().faceNames.begin(), state().faceNames.begin() + 8));
+    EXPECT_EQ(std::set<Text>(state().faceNames.begin(), state().faceNames.end()).size(), 9u);
+    ASSERT_TRUE(selectItem(2));
+    EXPECT_EQ(pageLabel(), "页次：1/1");
+    EXPECT_EQ(previewCaptions(), blanks(9));
+    const Text secondFace = state().faceNames[1];
+    ASSERT_TRUE(selectItem(3));
+    EXPECT_EQ(pageLabel(), "页次：1/1");
+    EXPECT_EQ(previewCaptions(), blanks(2));
+    EXPECT_EQ(state().pagePaths[0], one + "\\font1.ttf");
+    // Labels past the end keep their face; every scan empties the page slots.
+    EXPECT_EQ(previewFaces()[1], secondFace);
+    EXPECT_EQ(state().pagePaths[1], "");
+}
+
+TEST_P(AppSuite, aCategoryGathersItsFoldersOnceAndOverlappingFoldersTwice) {
+    const Text outer = makeFolder("outer");
+    makeFonts(outer, 2, "o");
+    makeTestDirectory(outer + "\\inner");
+    makeFonts(outer + "\\inner", 1, "i");
+    writeTree({{1, "分类", true, true}, {2, "子分类", true, true}, {3, "outer"}, {3, "outer"}, {2, "inner"}});
+    writeFolderTable({{"outer", outer}, {"inner", outer + "\\inner"}});
+    startProgram();
+
+    ASSERT_TRUE(selectItem(0));
+    EXPECT_EQ(state().scanNames, (std::vector<Text>{"outer", "inner"}));
+    EXPECT_EQ(state().fontPaths.size(), 4u); // 3 below outer, the inner one again
+    EXPECT_EQ(std::count(state().fontPaths.begin(), state().fontPaths.end(), outer + "\\inner\\i1.ttf"), 2);
+}
+
+TEST_P(AppSuite, aMissingFolderShowsPageOneOfOneAndNoScanWindow) {
+    registerFolders({{"gone", dir.file("gone")}});
+    startProgram();
+    ASSERT_TRUE(selectItem(1));
+    EXPECT_EQ(pageLabel(), "页次：1/1");
+    EXPECT_EQ(state().pageCount, 1);
+    EXPECT_TRUE(state().fontPaths.empty());
+    EXPECT_EQ(previewCaptions(), blanks(1));
+    EXPECT_FALSE(user->windowExists(scanwin::window));
+}
+
+TEST_P(AppSuite, theScanWindowShowsAFullBarForHalfASecondThenCloses) {
+    const Text folder = makeFolder("字体");
+    makeFonts(folder, 5);
+    registerFolders({{"字体", folder}});
+    startProgram();
+    std::optional<ShownProgress> duringPause;
+    bool shownDuringPause = false;
+    Text caption;
+    clock.at(clock.ticks() + 1, [&] {
+        user->later([&] {
+            shownDuringPause = user->windowExists(scanwin::window);
+            duringPause = user->shownProgress(scanwin::window, scanwin::进度条1);
+            caption = user->shownText(scanwin::window, scanwin::标签1);
+        });
+    });
+    ASSERT_TRUE(selectItem(1));
+    EXPECT_TRUE(shownDuringPause);
+    ASSERT_TRUE(duringPause.has_value());
+    EXPECT_EQ(*duringPause, (ShownProgress{0, 5, 5}));
+    EXPECT_EQ(caption, "正在扫描字体…");
+    EXPECT_FALSE(user->windowExists(scanwin::window));
+    EXPECT_GE(clock.slept(), 500u);
+}
+
+TEST_P(AppSuite, theNextScanRemovesExactlyWhatTheLastOneAdded) {
+    const Text a = makeFolder("a"), b = makeFolder("b");
+    makeFonts(a, 3);
+    makeFonts(b, 2);
+    writeTree({{1, "分类", true, true}, {2, "a"}, {2, "a"}, {2, "b"}});
+    writeFolderTable({{"a", a}, {"b", b}});
+    startProgram();
+    ASSERT_TRUE(selectItem(0)); // a once (its label gathered twice), then b
+    const std::vector<Text> first = fonts.added;
+    EXPECT_EQ(first.size(), 5u);
+    EXPECT_TRUE(fonts.removed.empty());
+    ASSERT_TRUE(selectItem(3));
+    EXPECT_EQ(fonts.removed, first);
+    EXPECT_EQ(fonts.added.size(), 7u);
+    trayMenu(退出不推荐);
+    EXPECT_EQ(fonts.removed.size(), 7u);
+    EXPECT_EQ(std::vector<Text>(fonts.removed.begin() + 5, fonts.removed.end()), state().fontPaths);
+}
+
+TEST_P(AppSuite, aSetLabelIsRecountedWhenItsSetHasGrown) {
+    const Text folder = makeFolder("f");
+    const auto paths = makeFonts(folder, 7);
+    writeTree({{1, "集", true, true}, {2, "常用   5"}, {2, "标题"}});
+    std::vector<SetRecord> records;
+    for (const Text& p : paths)
+        records.push_back({"常用", p});
+    records.push_back({"标题", paths[0]});
+    writeSetTable(records);
+    startProgram();
+
+    ASSERT_TRUE(selectItem(1));
+    EXPECT_EQ(state().fontPaths, paths);
+    EXPECT_EQ(shownTree()[1].text, "常用   7");
+    EXPECT_EQ(pageLabel(), "页次：1/1");
+    ASSERT_TRUE(selectItem(0)); // the set root: every set, set by set
+    EXPECT_EQ(state().fontPaths.size(), 8u);
+    EXPECT_EQ(shownTree()[2].text, "标题   1");
+}
+
+TEST_P(AppSuite, pagingWalksNineEntriesAndStopsAtBothEnds) {
+    browseFonts(9);
+    ASSERT_TRUE(click(按钮_下一页));
+    EXPECT_EQ(pageLabel(), "页次：2/2");
+    EXPECT_EQ(previewCaptions(), blanks(2));
+    EXPECT_EQ(previewFaces()[0], state().faceNames[8]);
+    ASSERT_TRUE(click(按钮_下一页));
+    EXPECT_EQ(pageLabel(), "页次：2/2");
+    ASSERT_TRUE(click(按钮_上一页));
+    EXPECT_EQ(pageLabel(), "页次：1/2");
+    EXPECT_EQ(previewCaptions(), blanks(9));
+    EXPECT_EQ(previewFaces()[7], state().faceNames[7]);
+    ASSERT_TRUE(click(按钮_上一页));
+    EXPECT_EQ(pageLabel(), "页次：1/2");
+}
+
+TEST_P(AppSuite, jumpGoesToTheTypedPageOrCorrectsTheBox) {
+    browseFonts(17); // 3 pages
+    const auto jump = [&](const Text& typed) {
+        typeInto(编辑框_输入页次, typed);
+        click(按钮_跳到页次);
+    };
+    jump("4");
+    EXPECT_EQ(shown(编辑框_输入页次), "3");
+    EXPECT_EQ(pageLabel(), "页次：1/3");
+    jump("0");
+    jump("abc");
+    jump("-4");
+    jump("");
+    EXPECT_EQ(pageLabel(), "页次：1/3");
+    jump("2.7"); // cut to page 2
+    EXPECT_EQ(pageLabel(), "页次：2/3");
+    EXPECT_EQ(previewFaces()[0], state().faceNames[8]);
+    jump("2");
+    EXPECT_EQ(pageLabel(), "页次：2/3");
+    EXPECT_EQ(previewFaces()[7], state().faceNames[15]);
+    jump("0.5");
+    EXPECT_EQ(pageLabel(), "页次：1/3");
+}
+
+TEST_P(AppSuite, autoTurnStartsAtOnceAndWaitsTheSecondsOfTheBox) {
+    browseFonts(33); // 5 pages
+    std::vector<std::pair<std::uint32_t, Text>> turns;
+    const std::uint32_t start = clock.ticks();
+    ASSERT_TRUE(click(选择框_自动翻页));
+    // Every turn was recorded by the page label it left; read them back from the clock's record.
+    EXPECT_EQ(pageLabel(), "页次：5/5");
+    EXPECT_EQ(shown(编辑框_自动翻页每页显示时间), "5");
+    EXPECT_EQ(user->shownCheckState(window, 选择框_自动翻页), 0);
+    // Turns 1 and 2 at once, then 5 s after each of turns 2 and 3, and 5 s after the last.
+    EXPECT_EQ(clock.ticks() - start, 15000u);
+}
+
+TEST_P(AppSuite, uncheckingStopsTheTurnWithinASecond) {
+    browseFonts(33);
+    typeInto(编辑框_自动翻页每页显示时间, "3");
+    const std::uint32_t start = clock.ticks();
+    clock.at(start + 4500, [&] { user->later([&] { click(选择框_自动翻页); }); });
+    ASSERT_TRUE(click(选择框_自动翻页));
+    EXPECT_EQ(pageLabel(), "页次：3/5");
+    EXPECT_LE(clock.ticks() - start, 5000u);
+    EXPECT_EQ(user->shownCheckState(window, 选择框_自动翻页), 0);
+}
+
+TEST_P(AppSuite, autoTurnOnTheLastPageUnchecksAtOnceAndZeroSecondsReadsAsSpaceFive) {
+    browseFonts(9);
+    click(按钮_下一页);
+    const std::uint32_t start = clock.ticks();
+    ASSERT_TRUE(click(选择框_自动翻页));
+    EXPECT_EQ(user->shownCheckState(window, 选择框_自动翻页), 0);
+    EXPECT_EQ(clock.ticks(), start);
+    click(按钮_上一页);
+    typeInto(编辑框_自动翻页每页显示时间, "x");
+    ASSERT_TRUE(click(选择框_自动翻页));
+    EXPECT_EQ(shown(编辑框_自动翻页每页显示时间), " 5");
+    EXPECT_EQ(pageLabel(), "页次：2/2");
+}
+
+TEST_P(AppSuite, theSampleTextGoesToAllEightLabelsAndTheStyleSurvivesPaging) {
+    browseFonts(9);
+    typeInto(编辑框_内容, "Abc 中文");
+    EXPECT_EQ(previewCaptions(), std::vector<Text>(8, "Abc 中文"));
+
+    user->chooseComboItem(window, 组合框_字体样式, 1);
+    click(按钮_下一页);
+    for (int k = 1; k <= 8; ++k)
+        EXPECT_TRUE(user->shownFont(window, previewLabel(k))->weight >= 700) << k;
+    user->chooseComboItem(window, 组合框_字号, 0);
+    EXPECT_EQ(ToNumber(readProperty(window, previewLabel(8), prop::font, fontField::points)), 14);
+
+    // Back to "常规" without the box's event: the labels stay bold until a page is filled again,
+    // and then only the labels that show a font lose it.
+    writeProperty(window, 组合框_字体样式, prop::selection, Value(0));
+    typeInto(编辑框_输入页次, "2");
+    click(按钮_跳到页次);
+    EXPECT_LT(user->shownFont(window, previewLabel(1))->weight, 700);
+    EXPECT_GE(user->shownFont(window, previewLabel(2))->weight, 700);
+}
+
+TEST_P(AppSuite, aSelectionDuringAScanIsScannedWhenItEnds) {
+    const Text a = makeFolder("a"), b = makeFolder("b");
+    makeFonts(a, 3);
+    makeFonts(b, 10);
+    registerFolders({{"a", a}, {"b", b}});
+    startProgram();
+    user->later([&] {
+        click(按钮_下一页); // the lists are being rebuilt: nothing happens
+        selectItem(2);
+    });
+    ASSERT_TRUE(selectItem(1));
+    EXPECT_EQ(user->shownTreeSelection(window, 树型框1), 2);
+    EXPECT_EQ(state().fontPaths.size(), 10u);
+    EXPECT_EQ(pageLabel(), "页次：1/2");
+    EXPECT_EQ(fonts.removed.size(), 3u);
+}
+
+} // namespace
+
+} // namespace glyvora::testing
