@@ -18,7 +18,7 @@ namespace {
 // writes a new file beside the old one and swaps it in, so a crash or a full disk never leaves a
 // cut file behind.
 void replaceFile(const Text& path, const ByteSet& bytes) {
-    writeWholeFile(path, {bytes});
+    writeWholeFileSafely(path, {bytes});
 }
 
 } // namespace
