@@ -3,6 +3,12 @@
 // every unit a real control (STATIC, BUTTON, EDIT, COMBOBOX, the progress bar, the comctl32 tree
 // view, and a small colour swatch of our own), the dialogs and window services are the system's.
 //
+// Every window and control is a Unicode window and the message loop is a Unicode loop, so that a
+// typed Chinese character arrives as one character (an ANSI control gets it as two bytes it does
+// not join). The program's texts stay GBK: they are converted where they cross (wide_text.h).
+// The message boxes, the folder picker, the colour choice, the clipboard, the tray tip and command
+// lines remain the system's ANSI calls, whose conversions give what the program expects there.
+//
 // Each control is subclassed so that its mouse and focus messages reach the layer before the
 // control sees them; the parent's window procedure turns the controls' notifications into what
 // the user did. The notifications our own calls cause (EN_CHANGE after SetWindowText, the focus
