@@ -21,6 +21,8 @@ constexpr const wchar_t* kUtilityClass = L"GlyvoraUtility";
 constexpr const wchar_t* kControlProperty = L"GlyvoraControl";
 // A drop-down list opens this much below its closed box.
 constexpr int kComboListHeight = 200;
+// A hint's lines are wrapped at this width, which also makes the tooltip honour line breaks.
+constexpr int kHintWidth = 600;
 
 HINSTANCE instance() {
     return GetModuleHandleW(nullptr);
@@ -30,8 +32,8 @@ HINSTANCE instance() {
 void initialiseOnce() {
     static const bool done = [] {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        INITCOMMONCONTROLSEX icc{sizeof icc,
-                                 ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS |
+                                                 ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
         InitCommonControlsEx(&icc);
 
         WNDCLASSW window{};
@@ -153,6 +155,11 @@ std::optional<UnitType> Win32Backend::controlType(WindowId window, UnitId unit) 
     Control* c = findControl(window, unit);
     if (!c) return std::nullopt;
     return c->type;
+}
+
+HWND Win32Backend::hintHandle(WindowId window) const {
+    Window* w = findWindow(window);
+    return w ? w->hints : nullptr;
 }
 
 std::optional<TrayIconRequest> Win32Backend::trayIcon(WindowId window) const {
@@ -720,6 +727,39 @@ void Win32Backend::setPickerColour(WindowId window, UnitId unit, Colour colour) 
     if (!c) return;
     c->pickerColour = colour;
     InvalidateRect(c->hwnd, nullptr, FALSE);
+}
+
+// The hint of a control is a tool of its window's tooltip control, keyed by the control's handle;
+// the tooltip subclasses the control to see the mouse (labels have SS_NOTIFY for that).
+void Win32Backend::setHint(WindowId window, UnitId unit, const Text& hint) {
+    Window* w = findWindow(window);
+    Control* c = findControl(window, unit);
+    if (!w || !c) return;
+    std::wstring text = widen(hint);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = w->hwnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(c->hwnd);
+    tool.hinst = instance();
+    if (text.empty()) {
+        if (c->hinted && w->hints) SendMessageW(w->hints, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        c->hinted = false;
+        return;
+    }
+    if (!w->hints) {
+        w->hints = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, w->hwnd, nullptr, instance(), nullptr);
+        if (!w->hints) return;
+        SendMessageW(w->hints, TTM_SETMAXTIPWIDTH, 0, kHintWidth);
+    }
+    tool.lpszText = text.data();
+    if (c->hinted) {
+        SendMessageW(w->hints, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+        return;
+    }
+    c->hinted = SendMessageW(w->hints, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
 }
 
 // ---- the tree mirror: the tree view keeps its own bookkeeping ----
