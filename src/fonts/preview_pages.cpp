@@ -47,7 +47,11 @@ void showEntries(MainState& state, int firstEntry) {
     }
 }
 
-void setLabelHint(int, const Text&) {}
+// The face name and the path of a label's font, so the fonts of a page can be told apart without
+// opening the menu.
+void setLabelHint(int k, const Text& hint) {
+    SetUnitHint(mainwin::window, label(k), hint);
+}
 
 // Loaded-font lists are rebuilt while a scan runs; paging waits for it.
 bool listsBusy(const MainState& state) {

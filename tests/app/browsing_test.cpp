@@ -269,6 +269,19 @@ TEST_P(AppSuite, aSelectionDuringAScanIsScannedWhenItEnds) {
     EXPECT_EQ(fonts.removed.size(), 3u);
 }
 
+TEST_P(AppSuite, aLabelThatShowsAFontTellsItsFaceAndPathAsItsHint) {
+    browseFonts(9);
+    const auto hint = [&](int k) { return user->shownHint(window, previewLabel(k)); };
+    EXPECT_EQ(hint(1), state().faceNames[0] + "\r\n" + state().fontPaths[0]);
+    EXPECT_EQ(hint(8), state().faceNames[7] + "\r\n" + state().fontPaths[7]);
+    click(按钮_下一页);
+    EXPECT_EQ(hint(1), state().faceNames[8] + "\r\n" + state().fontPaths[8]);
+    EXPECT_EQ(hint(2), ""); // blank label
+    typeInto(编辑框_内容, "样例");
+    EXPECT_EQ(hint(2), ""); // shows the sample again, but no font of this page
+    EXPECT_NE(hint(1), "");
+}
+
 } // namespace
 
 } // namespace glyvora::testing
