@@ -10,13 +10,31 @@ namespace glyvora {
 
 namespace {
 
+// One converter per direction and thread, opened once: the folder walk converts every name that
+// is not ASCII, and opening a converter costs more than converting a name.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(::iconv_open(to, from)) {}
+    ~Converter() {
+        if (valid()) ::iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return cd_; }
+
+private:
+    iconv_t cd_;
+};
+
 // Converts with iconv, replacing what does not convert by `replacement` and going on.
 template <typename Out>
-Out convert(const char* to, const char* from, const char* data, std::size_t size, std::size_t unit,
+Out convert(const Converter& converter, const char* data, std::size_t size, std::size_t unit,
             const Out& replacement) {
     Out out;
-    iconv_t cd = ::iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return out;
+    if (!converter.valid()) return out;
+    iconv_t cd = converter.get();
+    ::iconv(cd, nullptr, nullptr, nullptr, nullptr); // a fresh shift state
     char* in = const_cast<char*>(data);
     std::size_t inLeft = size;
     alignas(8) char buffer[1024];
@@ -36,19 +54,19 @@ Out convert(const char* to, const char* from, const char* data, std::size_t size
             ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
-    ::iconv_close(cd);
     return out;
 }
 
 } // namespace
 
 std::u16string ansiToUtf16(std::string_view ansi) {
-    return convert<std::u16string>("UTF-16LE", "CP936", ansi.data(), ansi.size(), 1, u"?");
+    thread_local const Converter converter("UTF-16LE", "CP936");
+    return convert<std::u16string>(converter, ansi.data(), ansi.size(), 1, u"?");
 }
 
 Text utf16ToAnsi(std::u16string_view wide) {
-    return convert<Text>("CP936", "UTF-16LE", reinterpret_cast<const char*>(wide.data()), wide.size() * 2, 2,
-                         "?");
+    thread_local const Converter converter("CP936", "UTF-16LE");
+    return convert<Text>(converter, reinterpret_cast<const char*>(wide.data()), wide.size() * 2, 2, "?");
 }
 
 } // namespace glyvora
