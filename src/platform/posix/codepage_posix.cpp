@@ -10,30 +10,22 @@ namespace glyvora {
 
 namespace {
 
-// One converter per direction and thread, opened once: the folder walk converts every name that
-// is not ASCII, and opening a converter costs more than converting a name.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : cd_(::iconv_open(to, from)) {}
-    ~Converter() {
-        if (valid()) ::iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return cd_; }
+// One converter per direction and thread, opened on first use and never closed: the folder walk
+// converts every name that is not ASCII, opening a converter costs more than converting a name, and
+// one closed at exit could still be wanted by a destructor that converts text.
+iconv_t converter(const char* to, const char* from) {
+    return ::iconv_open(to, from);
+}
 
-private:
-    iconv_t cd_;
-};
+bool valid(iconv_t cd) {
+    return cd != reinterpret_cast<iconv_t>(-1);
+}
 
 // Converts with iconv, replacing what does not convert by `replacement` and going on.
 template <typename Out>
-Out convert(const Converter& converter, const char* data, std::size_t size, std::size_t unit,
-            const Out& replacement) {
+Out convert(iconv_t cd, const char* data, std::size_t size, std::size_t unit, const Out& replacement) {
     Out out;
-    if (!converter.valid()) return out;
-    iconv_t cd = converter.get();
+    if (!valid(cd)) return out;
     ::iconv(cd, nullptr, nullptr, nullptr, nullptr); // a fresh shift state
     char* in = const_cast<char*>(data);
     std::size_t inLeft = size;
@@ -60,13 +52,13 @@ Out convert(const Converter& converter, const char* data, std::size_t size, std:
 } // namespace
 
 std::u16string ansiToUtf16(std::string_view ansi) {
-    thread_local const Converter converter("UTF-16LE", "CP936");
-    return convert<std::u16string>(converter, ansi.data(), ansi.size(), 1, u"?");
+    thread_local const iconv_t cd = converter("UTF-16LE", "CP936");
+    return convert<std::u16string>(cd, ansi.data(), ansi.size(), 1, u"?");
 }
 
 Text utf16ToAnsi(std::u16string_view wide) {
-    thread_local const Converter converter("CP936", "UTF-16LE");
-    return convert<Text>(converter, reinterpret_cast<const char*>(wide.data()), wide.size() * 2, 2, "?");
+    thread_local const iconv_t cd = converter("CP936", "UTF-16LE");
+    return convert<Text>(cd, reinterpret_cast<const char*>(wide.data()), wide.size() * 2, 2, "?");
 }
 
 } // namespace glyvora
