@@ -1,8 +1,10 @@
 // The breadth-first walk over real folders: order, separators, message turns, and folders that
 // are missing, vanish or change while the walk runs. These run natively and under Wine.
 #include "fonts/folder_walk.h"
+#include "platform/files.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
@@ -154,6 +156,31 @@ TEST(FolderWalk, aFolderEndingInADoubleByteCharacterWithABackslashByteGetsItsSep
     makeTestDirectory(folder);
     writeTestFile(folder + "\\宋体.ttf", "s");
     EXPECT_EQ(relative(dir, listFolderFiles(folder)), std::vector<Text>{"字体淺\\宋体.ttf"});
+}
+
+// Users' font folders carry Chinese names, stored in Unicode by the file system; the walk gives
+// them in the program's GBK, and every path it gives opens.
+TEST(FolderWalk, walksFoldersWithChineseNamesAndGivesTheirPathsInGbk) {
+    const auto utf8 = [](const char8_t* text) { return std::string(reinterpret_cast<const char*>(text)); };
+    TempDir dir;
+    testing::makeTestDirectoryOnDisk(dir.path(), utf8(u8"字体"));
+    testing::writeTestFileOnDisk(dir.file("字体"), utf8(u8"宋体.ttf"), "s");
+    testing::writeTestFileOnDisk(dir.file("字体"), "arial.ttf", "a");
+    testing::makeTestDirectoryOnDisk(dir.file("字体"), utf8(u8"中文"));
+    testing::writeTestFileOnDisk(dir.file("字体\\中文"), utf8(u8"黑体.otf"), "h");
+    testing::makeTestDirectoryOnDisk(dir.file("字体"), "latin");
+    testing::writeTestFileOnDisk(dir.file("字体\\latin"), utf8(u8"乗.fon"), "x");
+
+    std::vector<Text> found = relative(dir, listFolderFiles(dir.file("字体")));
+    ASSERT_EQ(found.size(), 4u);
+    std::sort(found.begin(), found.begin() + 2);
+    EXPECT_EQ(found[0], "字体\\arial.ttf");
+    EXPECT_EQ(found[1], "字体\\宋体.ttf");
+    std::sort(found.begin() + 2, found.end());
+    EXPECT_EQ(std::vector<Text>(found.begin() + 2, found.end()),
+              (std::vector<Text>{"字体\\latin\\乗.fon", "字体\\中文\\黑体.otf"}));
+    for (const Text& path : found)
+        EXPECT_TRUE(readWholeFile(dir.path() + "\\" + path).has_value()) << path;
 }
 
 } // namespace

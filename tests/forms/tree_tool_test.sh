@@ -80,5 +80,13 @@ check "empty resave size" 0 "$(wc -c < "$dir/empty-again.dat")"
 t dump "$(name missing.dat)" 2>/dev/null; check "missing file status" 1 $?
 t dump 2>/dev/null; check "usage status" 2 $?
 
+# The program's own file names are Chinese: the tree file is found by its name, relative to a
+# Chinese current folder too, and a resave writes the file under its real name.
+mkdir "$dir/分类"
+cp "$dir/tree.dat" "$dir/分类/文件夹分类.dat"
+check "dump by a Chinese name" "$(t dump "$(name tree.dat)")" "$(cd "$dir/分类" && t dump 文件夹分类.dat)"
+t resave "$(name 分类/文件夹分类.dat)" "$(name 分类/分类与子分类.dat)"; check "resave to a Chinese name" 0 $?
+cmp -s "$dir/tree.dat" "$dir/分类/分类与子分类.dat"; check "the resaved file has its real name" 0 $?
+
 [ $failures -eq 0 ] && echo "glyvora-tool tree: all checks passed"
 exit $((failures > 0))

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -80,6 +81,27 @@ void checkNormalised(const Text& text) {
     }
 }
 
+// A name the file cut at a zero byte may end in white space ("[fz\v\0x]" heads a section "fz\v").
+// The rewrite drops the zero, and the next read trims the space, so that section becomes the first
+// "fz" and hides the one the write went to: the system's calls lose the value the same way, so a
+// read after a write only promises the value when no name ends so.
+bool isProfileSpace(unsigned unit) {
+    return (unit >= 0x09 && unit <= 0x0D) || unit == 0x1A || unit == 0x20;
+}
+
+template <typename Char>
+bool hasNameEndingInSpace(const ini::Document<Char>& document) {
+    const auto endsInSpace = [](const ini::String<Char>& name) {
+        return !name.empty() && isProfileSpace(static_cast<std::make_unsigned_t<Char>>(name.back()));
+    };
+    for (const auto& section : document.sections) {
+        if (endsInSpace(section.name)) return true;
+        for (const auto& key : section.keys)
+            if (endsInSpace(key.name)) return true;
+    }
+    return false;
+}
+
 // Names to try: fixed ones and the first section and key the document has.
 template <typename Char>
 void exerciseModel(ini::Document<Char> document, const Text& argument) {
@@ -142,7 +164,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)readProfileString("m.ini", argument, "k", "'d'", 16);
     (void)readProfileString("m.ini", "s", argument, "", 10240);
     check(writeProfileString("m.ini", "fz", Text("k"), Text("v1")));
-    if (ini::decodeFile(memory.bytes).encoding == loaded.encoding)
+    const bool namesStay =
+        std::visit([](const auto& document) { return !hasNameEndingInSpace(document); }, loaded.document);
+    if (ini::decodeFile(memory.bytes).encoding == loaded.encoding && namesStay)
         check(readProfileString("m.ini", "fz", "k", "", 10240) == "v1");
     check(writeProfileString("m.ini", "fz", Text("k"), std::nullopt));
     check(writeProfileString("m.ini", argument, std::nullopt, std::nullopt));

@@ -6,12 +6,31 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <climits>
+#include <fstream>
+#include <unistd.h>
+#endif
+
 namespace glyvora {
 namespace {
 
+using testing::namesOnDisk;
 using testing::readTestFile;
 using testing::TempDir;
 using testing::writeTestFile;
+
+// A name as the file system stores it.
+std::string utf8(const char8_t* text) {
+    return reinterpret_cast<const char*>(text);
+}
+
+std::vector<std::string> names(const std::vector<DirectoryEntry>& entries, bool directories) {
+    std::vector<std::string> out;
+    for (const DirectoryEntry& e : entries)
+        if (e.isDirectory == directories && e.name != "." && e.name != "..") out.push_back(e.name);
+    return out;
+}
 
 OpenedFile openFile(const Text& path, FileAccess access, FileSharing sharing = FileSharing::DenyNone,
                     FileCreation creation = FileCreation::OpenExisting) {
@@ -135,6 +154,102 @@ TEST(Files, wholeFileReadAndWrite) {
     EXPECT_FALSE(writeWholeFile("", {ByteSet{'a'}}));
     EXPECT_FALSE(writeWholeFile(dir.file("no-such-dir\\w.bin"), {ByteSet{'a'}}));
 }
+
+// The program's names are GBK; the file system stores Unicode names (UTF-8 on POSIX), and a file the
+// program writes must carry its real name there.
+TEST(FileNames, filesAndFoldersWithChineseNamesAreStoredUnderTheirUnicodeNames) {
+    TempDir dir;
+    EXPECT_TRUE(writeWholeFile(dir.file("配置文件.ini"), {ByteSet{'a'}}));
+    testing::makeTestDirectoryOnDisk(dir.path(), utf8(u8"字体"));
+    EXPECT_TRUE(writeWholeFile(dir.file("字体\\目录名称与地址数据库.qtb"), {ByteSet{'b'}}));
+    EXPECT_EQ(namesOnDisk(dir.path()), (std::vector<std::string>{utf8(u8"字体"), utf8(u8"配置文件.ini")}));
+    EXPECT_EQ(namesOnDisk(dir.file("字体")), std::vector<std::string>{utf8(u8"目录名称与地址数据库.qtb")});
+
+    // Opened again by the same name, never doubled by a second create.
+    EXPECT_EQ(readWholeFile(dir.file("配置文件.ini")), ByteSet{'a'});
+    EXPECT_TRUE(writeWholeFile(dir.file("配置文件.ini"), {ByteSet{'c'}}));
+    OpenedFile again = openFile(dir.file("配置文件.ini"), FileAccess::ReadWrite, FileSharing::DenyNone,
+                                FileCreation::OpenAlways);
+    ASSERT_NE(again.file, nullptr);
+    EXPECT_EQ(again.file->size(), 1u);
+    again.file.reset();
+    EXPECT_EQ(namesOnDisk(dir.path()).size(), 2u);
+    EXPECT_EQ(openFile(dir.file("配置文件.dat"), FileAccess::Read).error, FileError::NotFound);
+}
+
+TEST(FileNames, aSearchGivesUnicodeNamesInGbkAndMatchesMasksAgainstThem) {
+    TempDir dir;
+    testing::writeTestFileOnDisk(dir.path(), utf8(u8"宋体.ttf"), "s");
+    testing::writeTestFileOnDisk(dir.path(), "a.ttf", "a");
+    // The second byte of 乗 in GBK is 0x5C, the byte of "\".
+    testing::writeTestFileOnDisk(dir.path(), utf8(u8"乗.ttf"), "x");
+    testing::makeTestDirectoryOnDisk(dir.path(), utf8(u8"字体"));
+    testing::writeTestFileOnDisk(dir.file("字体"), utf8(u8"黑体.otf"), "h");
+
+    const std::vector<DirectoryEntry> all = fileSystem().find(dir.path() + "\\*.*");
+    std::vector<std::string> files = names(all, false);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"a.ttf", "乗.ttf", "宋体.ttf"}));
+    EXPECT_EQ(names(all, true), std::vector<std::string>{"字体"});
+    EXPECT_EQ(names(fileSystem().find(dir.path() + "\\宋*"), false), std::vector<std::string>{"宋体.ttf"});
+    EXPECT_EQ(names(fileSystem().find(dir.path() + "\\字体\\*.otf"), false),
+              std::vector<std::string>{"黑体.otf"});
+    EXPECT_TRUE(fileSystem().find(dir.path() + "\\字\\*.*").empty());
+    for (const std::string& name : files)
+        EXPECT_TRUE(readWholeFile(dir.file(name)).has_value()) << name;
+    EXPECT_EQ(readWholeFile(dir.file("字体\\黑体.otf")), ByteSet{'h'});
+}
+
+#ifndef _WIN32
+// POSIX names are bytes: a name stored in GBK by another program, or bytes of no encoding at all,
+// or UTF-8 holding characters GBK lacks, reach the program unchanged and open again by it.
+TEST(FileNames, namesThatDoNotConvertKeepTheirBytesAndOpenAgain) {
+    TempDir dir;
+    const std::string gbkOnDisk = "\xD7\xD6\xCC\xE5.ttf"; // 字体.ttf stored as GBK bytes
+    const std::string noEncoding = "\xFF\x81.ttf";
+    const std::string thai = utf8(u8"\u0E01.ttf");
+    const std::string emoji = utf8(u8"\U0001F600.ttf");
+    testing::writeTestFileOnDisk(dir.path(), gbkOnDisk, "1");
+    testing::writeTestFileOnDisk(dir.path(), noEncoding, "2");
+    testing::writeTestFileOnDisk(dir.path(), thai, "3");
+    testing::writeTestFileOnDisk(dir.path(), emoji, "4");
+    testing::makeTestDirectoryOnDisk(dir.path(), "\xC4\xBF"); // 目, as GBK bytes
+    testing::writeTestFileOnDisk(dir.path(), "\xC4\xBF/x.ttf", "5");
+
+    std::vector<std::string> files = names(fileSystem().find(dir.path() + "\\*"), false);
+    std::sort(files.begin(), files.end());
+    std::vector<std::string> expected = {gbkOnDisk, noEncoding, thai, emoji};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(files, expected);
+    EXPECT_EQ(files.size(), 4u);
+    for (const std::string& name : files)
+        EXPECT_TRUE(readWholeFile(dir.file(name)).has_value()) << name;
+    EXPECT_EQ(readWholeFile(dir.file("字体.ttf")), ByteSet{'1'});
+    EXPECT_EQ(readWholeFile(dir.file("目\\x.ttf")), ByteSet{'5'});
+    EXPECT_EQ(names(fileSystem().find(dir.file("目") + "\\*.ttf"), false), std::vector<std::string>{"x.ttf"});
+
+    // Writing such a file writes over it instead of adding a second one under the UTF-8 name.
+    EXPECT_TRUE(writeWholeFile(dir.file("字体.ttf"), {ByteSet{'9'}}));
+    EXPECT_EQ(namesOnDisk(dir.path()).size(), 5u);
+    std::ifstream stored(testing::nativeTestPath(dir.path()) + "/" + gbkOnDisk, std::ios::binary);
+    EXPECT_EQ(stored.get(), '9');
+}
+
+TEST(FileNames, fullPathTakesAChineseCurrentDirectoryInGbk) {
+    TempDir dir;
+    testing::makeTestDirectoryOnDisk(dir.path(), utf8(u8"字体"));
+    char saved[PATH_MAX];
+    ASSERT_NE(::getcwd(saved, sizeof saved), nullptr);
+    ASSERT_EQ(::chdir((testing::nativeTestPath(dir.path()) + "/" + utf8(u8"字体")).c_str()), 0);
+    const Text full = fileSystem().fullPath("集名称与字体地址数据库.qtb");
+    const Text parent = fileSystem().fullPath("..\\配置文件.ini");
+    ASSERT_EQ(::chdir(saved), 0);
+    EXPECT_EQ(full, dir.path() + "\\字体\\集名称与字体地址数据库.qtb");
+    EXPECT_EQ(parent, dir.path() + "\\配置文件.ini");
+    // Names in the path given are left as they are, whatever they convert to.
+    EXPECT_EQ(fileSystem().fullPath(dir.path() + "\\\xFF\\乗\\.\\a"), dir.path() + "\\\xFF\\乗\\a");
+}
+#endif
 
 TEST(Process, programDirectoryIsTheExecutablesDirectoryUnlessATestMovesIt) {
     const Text file = programFilePath();

@@ -78,8 +78,8 @@ rm -rf "$work/native" "$work/windows"
 mkdir -p "$work/native" "$work/windows"
 tool_steps native_run "$work/native" / >"$work/native.out" 2>/dev/null
 tool_steps windows_run "Z:$(printf '%s' "$work/windows" | tr / '\\')" '\' >"$work/windows.out" 2>/dev/null
-# Natively the file name is the GBK bytes; under Wine it is stored as UTF-8.
-native_file="$work/native/$(printf '配置文件.ini' | iconv -f UTF-8 -t GBK)"
+# Both store the file under its Unicode name.
+native_file="$work/native/配置文件.ini"
 if ! diff -u --label windows/tool --label native/tool "$work/windows.out" "$work/native.out" >&2; then
     echo "FAIL tool: the outputs differ (- windows, + native)" >&2
     failed=1

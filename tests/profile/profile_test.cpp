@@ -42,6 +42,23 @@ TEST(Profile, newFileIsGbkWithCrLfAndKeysInTheOrderWritten) {
     EXPECT_EQ(read(ini, "Glyvora", "字体预览的内容"), "中国智造慧及全球");
 }
 
+// The settings file keeps its Chinese name on disk, in a Chinese folder too, and a missing folder
+// of a Chinese name is still a missing folder.
+TEST(Profile, aSettingsFileWithAChineseNameIsStoredUnderItsRealName) {
+    TempDir dir;
+    const auto utf8 = [](const char8_t* text) { return std::string(reinterpret_cast<const char*>(text)); };
+    testing::makeTestDirectoryOnDisk(dir.path(), utf8(u8"程序"));
+    const Text ini = dir.file("程序\\配置文件.ini");
+    EXPECT_TRUE(write(ini, "Glyvora", "字体颜色", "255"));
+    EXPECT_EQ(testing::namesOnDisk(dir.file("程序")), std::vector<std::string>{utf8(u8"配置文件.ini")});
+    EXPECT_EQ(read(ini, "Glyvora", "字体颜色"), "255");
+    EXPECT_TRUE(write(ini, "Glyvora", "字体颜色", "0"));
+    EXPECT_EQ(testing::namesOnDisk(dir.file("程序")).size(), 1u);
+    EXPECT_EQ(read(ini, "glyvora", "字体颜色", "x"), "0");
+    EXPECT_FALSE(write(dir.file("没有\\配置文件.ini"), "Glyvora", "k", "v"));
+    EXPECT_EQ(read(dir.file("没有\\配置文件.ini"), "Glyvora", "k", "'d'"), "'d'");
+}
+
 TEST(Profile, writesReplaceInPlaceAppendToTheSectionAndRemove) {
     TempDir dir;
     const Text ini = dir.file("a.ini");

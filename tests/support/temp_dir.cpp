@@ -1,5 +1,8 @@
 #include "support/temp_dir.h"
 
+#include "platform/codepage.h"
+
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -9,6 +12,8 @@
 #include <windows.h>
 #else
 #include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
 #include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -42,6 +47,8 @@ void removeTree(const std::string& dir) {
     RemoveDirectoryA(dir.c_str());
 }
 #else
+// The path as a user's file manager stores it: "/" separators and UTF-8 names (GBK text that does
+// not convert exactly keeps its bytes).
 std::string native(const Text& path) {
     std::string out = path;
     for (std::size_t i = 0; i < out.size(); ++i) {
@@ -51,7 +58,8 @@ std::string native(const Text& path) {
         }
         if (out[i] == '\\') out[i] = '/';
     }
-    return out;
+    const std::u16string wide = ansiToUtf16(out);
+    return utf16ToAnsi(wide) == out ? utf16ToUtf8(wide) : out;
 }
 
 Text programForm(const std::string& path) {
@@ -126,6 +134,62 @@ void makeTestDirectory(const Text& path) {
     CreateDirectoryA(path.c_str(), nullptr);
 #else
     ::mkdir(native(path).c_str(), 0777);
+#endif
+}
+
+std::string nativeTestPath(const Text& path) {
+    return native(path);
+}
+
+std::vector<std::string> namesOnDisk(const Text& directory) {
+    std::vector<std::string> names;
+#ifdef _WIN32
+    WIN32_FIND_DATAW data{};
+    const std::u16string pattern = ansiToUtf16(directory + "\\*");
+    HANDLE h = FindFirstFileW(reinterpret_cast<const wchar_t*>(pattern.c_str()), &data);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = utf16ToUtf8(reinterpret_cast<const char16_t*>(data.cFileName));
+            if (name != "." && name != "..") names.push_back(name);
+        } while (FindNextFileW(h, &data));
+        FindClose(h);
+    }
+#else
+    if (DIR* dir = ::opendir(native(directory).c_str())) {
+        while (const dirent* e = ::readdir(dir)) {
+            const std::string name = e->d_name;
+            if (name != "." && name != "..") names.push_back(name);
+        }
+        ::closedir(dir);
+    }
+#endif
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void writeTestFileOnDisk(const Text& directory, const std::string& name, const std::string& bytes) {
+#ifdef _WIN32
+    const std::u16string path = ansiToUtf16(directory + "\\") + utf8ToUtf16(name);
+    HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_WRITE, 0, nullptr,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    const bool ok = h != INVALID_HANDLE_VALUE &&
+                    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+#else
+    const int fd = ::open((native(directory) + "/" + name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    const bool ok = fd >= 0 && ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    if (fd >= 0) ::close(fd);
+#endif
+    if (!ok) throw std::runtime_error("cannot write test file " + name);
+}
+
+void makeTestDirectoryOnDisk(const Text& directory, const std::string& name) {
+#ifdef _WIN32
+    const std::u16string path = ansiToUtf16(directory + "\\") + utf8ToUtf16(name);
+    CreateDirectoryW(reinterpret_cast<const wchar_t*>(path.c_str()), nullptr);
+#else
+    ::mkdir((native(directory) + "/" + name).c_str(), 0777);
 #endif
 }
 

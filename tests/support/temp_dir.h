@@ -3,6 +3,9 @@
 
 #include "platform/types.h"
 
+#include <string>
+#include <vector>
+
 namespace glyvora::testing {
 
 class TempDir {
@@ -26,5 +29,13 @@ void writeTestFile(const Text& path, const std::string& bytes);
 std::string readTestFile(const Text& path); // empty when missing
 bool testFileExists(const Text& path);
 void makeTestDirectory(const Text& path);
+
+// Names as the file system stores them (UTF-8, or whatever bytes a POSIX name holds), sorted,
+// and files and folders made under such a name; the directory is in the program's form.
+std::vector<std::string> namesOnDisk(const Text& directory);
+void writeTestFileOnDisk(const Text& directory, const std::string& name, const std::string& bytes);
+void makeTestDirectoryOnDisk(const Text& directory, const std::string& name);
+// The path in the system's form ("/" and UTF-8 names on POSIX).
+std::string nativeTestPath(const Text& path);
 
 } // namespace glyvora::testing

@@ -97,5 +97,35 @@ printf 'QTBX%0256d' 0 > "$dir/bad.qtb"
 err=$(t dump "$(name bad.qtb)" 2>&1); check "bad file status" 1 $?
 check "bad file message" "error -22: 指定文件不是数据库文件" "$err"
 
+# A text that is no number for a numeric field goes to the engine, which refuses it with its code.
+cp "$dir/folders.QTB" "$dir/numbers.qtb"
+printf '\003' | dd of="$dir/numbers.qtb" bs=1 seek=208 conv=notrunc 2>/dev/null # field 2: integer
+results=$(printf '%s\n' 'append' 'write 2 abc' 'write 2 12x' 'write 2' 'write 2 42' 'read 2' 'write 1 7' 'read 1' \
+    | t run "$(name numbers.qtb)")
+check "numeric field" "true	0
+false	-72
+false	-72
+false	-72
+true	0
+42	0
+true	0
+7	0" "$results"
+
+# Chinese file and folder names: the files get their real names on disk, and are found again by
+# them, relative to the current directory too.
+mkdir "$dir/字体"
+t new "$(name 目录名称与地址数据库)" folder; check "new under a Chinese name" 0 $?
+t new "$(name 字体/集名称与字体地址数据库.qtb)" set; check "new in a Chinese folder" 0 $?
+check "Chinese names on disk" "目录名称与地址数据库.QTB" "$(cd "$dir" && ls -d 目录* 2>&1)"
+check "Chinese folder on disk" "集名称与字体地址数据库.qtb" "$(ls "$dir/字体" 2>&1)"
+fields=$(cd "$dir" && t info 目录名称与地址数据库.QTB | grep '^fields'); check "relative Chinese name" "fields: 2" "$fields"
+fields=$(cd "$dir/字体" && t info 集名称与字体地址数据库.qtb | grep '^fields'); check "Chinese current folder" "fields: 2" "$fields"
+printf '%s\n' 'append' 'write 1 黑体' | t run "$(name 字体/集名称与字体地址数据库.qtb)" >/dev/null
+check "dump by a Chinese name" "0	1	黑体	" "$(t dump "$(name 字体/集名称与字体地址数据库.qtb)")"
+if [ "$mode" = native ]; then
+    check "paths show in the system's form" "path: $dir/字体/集名称与字体地址数据库.qtb" \
+        "$(cd "$dir/字体" && t info 集名称与字体地址数据库.qtb | head -1)"
+fi
+
 [ $failures -eq 0 ] && echo "glyvora-tool table: all checks passed"
 exit $((failures > 0))

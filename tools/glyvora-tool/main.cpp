@@ -1,6 +1,10 @@
 #include "platform/codepage.h"
 #include "tool.h"
 
+#ifndef _WIN32
+#include "platform/posix/native_path.h"
+#endif
+
 #include <cstdio>
 #include <map>
 
@@ -58,6 +62,29 @@ bool registerSubcommand(Subcommand subcommand) {
     const std::string name = subcommand.name;
     subcommands()[name] = std::move(subcommand);
     return true;
+}
+
+Text pathArgument(const std::string& utf8) {
+#ifdef _WIN32
+    Text path = utf8ToAnsi(utf8);
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (static_cast<unsigned char>(path[i]) >= 0x80)
+            ++i; // a double-byte character: its second byte is no separator
+        else if (path[i] == '/')
+            path[i] = '\\';
+    }
+    return path;
+#else
+    return posix::fromNativePath(utf8);
+#endif
+}
+
+std::string shownPath(const Text& path) {
+#ifdef _WIN32
+    return ansiToUtf8(path);
+#else
+    return posix::toNativePath(path);
+#endif
 }
 
 void out(const std::string& utf8) {

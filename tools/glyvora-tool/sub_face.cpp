@@ -13,7 +13,7 @@ int runFace(const Args& args) {
         return 2;
     }
     for (const std::string& file : args) {
-        const Text face = fonts::faceNameOf(utf8ToAnsi(file));
+        const Text face = fonts::faceNameOf(pathArgument(file));
         out(ansiToUtf8(face) + "\t" + file + "\n");
     }
     return 0;

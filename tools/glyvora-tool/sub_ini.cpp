@@ -40,7 +40,7 @@ int iniRead(const Args& args) {
         err("usage: glyvora-tool ini read FILE SECTION KEY [DEFAULT]\n");
         return 1;
     }
-    const Text value = ReadIniValue(utf8ToAnsi(args[0]), utf8ToAnsi(args[1]), utf8ToAnsi(args[2]),
+    const Text value = ReadIniValue(pathArgument(args[0]), utf8ToAnsi(args[1]), utf8ToAnsi(args[2]),
                                     args.size() == 4 ? utf8ToAnsi(args[3]) : Text());
     out(ansiToUtf8(value) + "\n");
     return 0;
@@ -54,7 +54,7 @@ int iniWrite(const Args& args) {
     std::optional<Text> key, value;
     if (args.size() >= 3) key = utf8ToAnsi(args[2]);
     if (args.size() == 4) value = utf8ToAnsi(args[3]);
-    if (!WriteIniValue(utf8ToAnsi(args[0]), utf8ToAnsi(args[1]), key, value)) {
+    if (!WriteIniValue(pathArgument(args[0]), utf8ToAnsi(args[1]), key, value)) {
         err("glyvora-tool ini: cannot write " + args[0] + "\n");
         return 1;
     }
@@ -187,7 +187,7 @@ int iniScript(const Args& args) {
         err("usage: glyvora-tool ini script FILE < STEPS\n");
         return 1;
     }
-    const Text base = utf8ToAnsi(args[0]);
+    const Text base = pathArgument(args[0]);
     Text file = base;
     std::size_t bufferSize = kIniValueBufferSize;
     std::string line;

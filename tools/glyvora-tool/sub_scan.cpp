@@ -13,15 +13,6 @@ namespace glyvora::tool {
 
 namespace {
 
-// The program writes paths with "\"; a folder typed with "/" is taken in that form, so that the
-// listing reads the same on every platform.
-Text programPath(const std::string& utf8) {
-    Text path = utf8ToAnsi(utf8);
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
 int runScan(const Args& args) {
     if (args.empty()) {
         err("usage: glyvora-tool scan FOLDER...\n");
@@ -30,7 +21,7 @@ int runScan(const Args& args) {
     const std::uint32_t start = clock().ticks();
     std::vector<Text> paths;
     for (const std::string& folder : args) {
-        for (Text& path : fonts::listFolderFiles(programPath(folder)))
+        for (Text& path : fonts::listFolderFiles(pathArgument(folder)))
             paths.push_back(std::move(path));
     }
     std::size_t named = 0;
@@ -38,7 +29,7 @@ int runScan(const Args& args) {
     for (const Text& path : paths) {
         const Text face = fonts::faceNameOf(path);
         if (!face.empty()) ++named;
-        listing += ansiToUtf8(path) + "\t" + ansiToUtf8(face) + "\n";
+        listing += shownPath(path) + "\t" + ansiToUtf8(face) + "\n";
     }
     const double seconds = static_cast<std::uint32_t>(clock().ticks() - start) / 1000.0;
     const double rate =

@@ -78,17 +78,10 @@ std::optional<Text> given(const std::string& utf8) {
     return bytes;
 }
 
-// A file name from the terminal in the program's form: "/" is a separator too, and becomes "\\".
+// A file name from the terminal in the program's form; "hex:" gives the bytes as they are.
 std::optional<Text> givenPath(const std::string& utf8) {
-    std::optional<Text> path = given(utf8);
-    if (!path) return path;
-    for (std::size_t i = 0; i < path->size(); ++i) {
-        if (static_cast<unsigned char>((*path)[i]) >= 0x80)
-            ++i; // a double-byte character: its second byte is no separator
-        else if ((*path)[i] == '/')
-            (*path)[i] = '\\';
-    }
-    return path;
+    if (utf8.rfind("hex:", 0) == 0) return given(utf8);
+    return pathArgument(utf8);
 }
 
 std::string number(const char* format, double value) {
@@ -162,7 +155,7 @@ int tableNew(const Args& args) {
     const Text path = table::withDefaultExtension(*name);
     // A table is never written over: it may hold the only record of the user's folders.
     if (fileSystem().open(path, FileAccess::Read, FileSharing::DenyNone, FileCreation::OpenExisting).file) {
-        err(cat("glyvora-tool table: ", shown(path), " exists; it is left as it is\n"));
+        err(cat("glyvora-tool table: ", shownPath(path), " exists; it is left as it is\n"));
         return 1;
     }
     const ByteSet image = args[2] == "folder" ? table::emptyFolderTableImage() : table::emptySetTableImage();
@@ -176,7 +169,7 @@ int tableInfo(const Args& args) {
     const table::TableInfo& t = *table::currentTableInfo();
     const table::Header& h = t.header;
     std::string o;
-    o += cat("path: ", shown(t.fullPath), "\n");
+    o += cat("path: ", shownPath(t.fullPath), "\n");
     o += cat("magic: ", shown(Text(reinterpret_cast<const char*>(h.bytes.data()), 4)), "\n");
     char version[16];
     std::snprintf(version, sizeof version, "0x%08X", static_cast<unsigned>(h.version));
@@ -229,22 +222,24 @@ std::optional<Value> fieldOf(const std::string& word) {
 }
 
 // TEXT as a value of the field's type: a number for a numeric field, true or false for a boolean.
+// A text that is neither goes to the engine as a text, and the engine's answer is what shows.
 std::optional<Value> valueFor(const Value& field, const std::string& text) {
     const int index = table::findField(field);
     const std::int32_t type = index < 0 ? 10 : table::currentTableInfo()->fields[index].type;
-    if (type == 10 || type == 12) {
+    const auto asText = [&]() -> std::optional<Value> {
         const std::optional<Text> bytes = given(text);
         if (!bytes) return std::nullopt;
         return Value(*bytes);
-    }
+    };
+    if (type == 10 || type == 12) return asText();
     if (type == 7) {
         if (text == "true" || text == "1") return Value(true);
         if (text == "false" || text == "0") return Value(false);
-        return std::nullopt;
+        return asText();
     }
     char* end = nullptr;
     const double d = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end) return std::nullopt;
+    if (text.empty() || *end) return asText();
     if (type == 8) return Value(DateTime{d});
     if (type == 9)
         return Value(SubprogramRef{static_cast<std::uint32_t>(std::strtoul(text.c_str(), nullptr, 10))});

@@ -10,7 +10,7 @@ namespace glyvora::tool {
 namespace {
 
 std::optional<ParsedItems> load(const std::string& utf8Path, TreeModel& model) {
-    const auto bytes = readWholeFile(utf8ToAnsi(utf8Path));
+    const auto bytes = readWholeFile(pathArgument(utf8Path));
     if (!bytes) {
         err("glyvora-tool tree: cannot read " + utf8Path + "\n");
         return std::nullopt;
@@ -49,7 +49,7 @@ int resave(const Args& args) {
     }
     TreeModel model;
     if (!load(args[0], model)) return 1;
-    if (!writeWholeFile(utf8ToAnsi(args[1]), {serialiseItems(model)})) {
+    if (!writeWholeFile(pathArgument(args[1]), {serialiseItems(model)})) {
         err("glyvora-tool tree: cannot write " + args[1] + "\n");
         return 1;
     }

@@ -5,6 +5,8 @@
 // Arguments arrive and output leaves as UTF-8; the subcommands convert to and from the ANSI code
 // page where they touch the program's files.
 
+#include "platform/types.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,6 +23,14 @@ struct Subcommand {
 
 // Called from a static initialiser in each subcommand's file.
 bool registerSubcommand(Subcommand subcommand);
+
+// A file name from the command line in the program's form: GBK, "\" separators ("/" is taken as
+// one too). On Linux a name that has no GBK form keeps its bytes, so that it reaches the file
+// system as it was typed.
+Text pathArgument(const std::string& utf8);
+// A path of the program's for the terminal, in the system's form (on Linux "/" separators and the
+// name as the file system stores it).
+std::string shownPath(const Text& path);
 
 // Standard output and error, UTF-8.
 void out(const std::string& utf8);

@@ -10,13 +10,23 @@ namespace glyvora {
 
 namespace {
 
+// One converter per direction and thread, opened on first use and never closed: the folder walk
+// converts every name that is not ASCII, opening a converter costs more than converting a name, and
+// one closed at exit could still be wanted by a destructor that converts text.
+iconv_t converter(const char* to, const char* from) {
+    return ::iconv_open(to, from);
+}
+
+bool valid(iconv_t cd) {
+    return cd != reinterpret_cast<iconv_t>(-1);
+}
+
 // Converts with iconv, replacing what does not convert by `replacement` and going on.
 template <typename Out>
-Out convert(const char* to, const char* from, const char* data, std::size_t size, std::size_t unit,
-            const Out& replacement) {
+Out convert(iconv_t cd, const char* data, std::size_t size, std::size_t unit, const Out& replacement) {
     Out out;
-    iconv_t cd = ::iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return out;
+    if (!valid(cd)) return out;
+    ::iconv(cd, nullptr, nullptr, nullptr, nullptr); // a fresh shift state
     char* in = const_cast<char*>(data);
     std::size_t inLeft = size;
     alignas(8) char buffer[1024];
@@ -36,19 +46,19 @@ Out convert(const char* to, const char* from, const char* data, std::size_t size
             ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
-    ::iconv_close(cd);
     return out;
 }
 
 } // namespace
 
 std::u16string ansiToUtf16(std::string_view ansi) {
-    return convert<std::u16string>("UTF-16LE", "CP936", ansi.data(), ansi.size(), 1, u"?");
+    thread_local const iconv_t cd = converter("UTF-16LE", "CP936");
+    return convert<std::u16string>(cd, ansi.data(), ansi.size(), 1, u"?");
 }
 
 Text utf16ToAnsi(std::u16string_view wide) {
-    return convert<Text>("CP936", "UTF-16LE", reinterpret_cast<const char*>(wide.data()), wide.size() * 2, 2,
-                         "?");
+    thread_local const iconv_t cd = converter("CP936", "UTF-16LE");
+    return convert<Text>(cd, reinterpret_cast<const char*>(wide.data()), wide.size() * 2, 2, "?");
 }
 
 } // namespace glyvora

@@ -105,6 +105,31 @@ private:
     bool writable_;
 };
 
+int openOnce(const Text& native, int flags) {
+    int fd;
+    do {
+        fd = ::open(native.c_str(), flags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// The file by its UTF-8 name, or else by the program's bytes unchanged: a file another program
+// stored under its GBK bytes still opens, and is written over rather than doubled. A new file gets
+// the UTF-8 name. ASCII names take one call.
+int openByName(const Text& path, int flags) {
+    const Text bytes = posix::toSlashes(path);
+    const Text converted = posix::namesToNative(bytes);
+    if (converted == bytes) return openOnce(converted, flags);
+    const int existing = flags & ~O_CREAT;
+    int fd = openOnce(converted, existing);
+    if (fd >= 0 || errno != ENOENT) return fd;
+    fd = openOnce(bytes, existing);
+    if (fd >= 0 || errno != ENOENT) return fd;
+    if (flags & O_CREAT) return openOnce(converted, flags);
+    errno = ENOENT;
+    return -1;
+}
+
 // NTFS lists a directory in case-insensitive name order; listing the same way keeps walks
 // deterministic.
 bool ntfsOrder(const DirectoryEntry& a, const DirectoryEntry& b) {
@@ -140,11 +165,7 @@ public:
             break;
         }
         if (creation != FileCreation::OpenExisting) flags |= O_CREAT;
-        const Text native = posix::toNativePath(path);
-        int fd;
-        do {
-            fd = ::open(native.c_str(), flags, 0666);
-        } while (fd < 0 && errno == EINTR);
+        const int fd = openByName(path, flags);
         if (fd < 0) {
             result.error = posix::fileErrorFromErrno(errno);
             return result;
@@ -173,21 +194,29 @@ public:
 
     std::vector<DirectoryEntry> find(const Text& pattern) override {
         std::vector<DirectoryEntry> entries;
-        const Text native = posix::toNativePath(pattern);
-        const std::size_t slash = native.rfind('/');
-        const Text directory =
-            slash == Text::npos ? Text(".") : (slash == 0 ? Text("/") : native.substr(0, slash));
-        const Text mask = slash == Text::npos ? native : native.substr(slash + 1);
+        // The mask is matched against the names in the program's encoding; only the directory
+        // goes to the system.
+        const Text slashed = posix::toSlashes(pattern);
+        const std::size_t slash = slashed.rfind('/');
+        const Text given =
+            slash == Text::npos ? Text(".") : (slash == 0 ? Text("/") : slashed.substr(0, slash));
+        const Text mask = slash == Text::npos ? slashed : slashed.substr(slash + 1);
+        Text directory = posix::namesToNative(given);
         DIR* dir = ::opendir(directory.c_str());
+        if (!dir && errno == ENOENT && directory != given) {
+            directory = given; // a directory whose name is stored in the program's bytes
+            dir = ::opendir(directory.c_str());
+        }
         if (!dir) return entries;
         while (const dirent* e = ::readdir(dir)) {
-            const Text name = e->d_name;
+            Text name = posix::fromNativeName(e->d_name);
             if (!matchesWildcard(mask, name)) continue;
             DirectoryEntry entry;
-            entry.name = name;
             struct stat st {};
-            const Text full = directory + "/" + name;
+            // The entry is looked at by the name the system gave, whatever it converts to.
+            const Text full = directory + "/" + e->d_name;
             entry.isDirectory = ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+            entry.name = std::move(name);
             entries.push_back(std::move(entry));
         }
         ::closedir(dir);
@@ -197,11 +226,13 @@ public:
 
     Text fullPath(const Text& path) override {
         if (path.empty()) return Text();
-        Text native = posix::toNativePath(path);
+        // The names stay in the program's encoding: only the current directory comes from the
+        // system.
+        Text native = posix::toSlashes(path);
         if (native[0] != '/') {
             char cwd[PATH_MAX];
             if (!::getcwd(cwd, sizeof cwd)) return Text();
-            native = Text(cwd) + "/" + native;
+            native = posix::toSlashes(posix::fromNativePath(cwd)) + "/" + native;
         }
         // Normalise "." and ".." components and repeated separators, without touching the disk.
         std::vector<Text> parts;
@@ -222,7 +253,7 @@ public:
         if (out.empty()) out = "/";
         if (native.size() > 1 && native.back() == '/') out += "/";
         if (out == "//") out = "/";
-        return posix::fromNativePath(out);
+        return posix::toBackslashes(out);
     }
 
     FileError replace(const Text& from, const Text& to) override {

@@ -180,7 +180,10 @@ Text cutToBytes(const Text& text, std::size_t maxBytes) {
 //   follows it, trimmed; a line without "=" is a key without value (comments are kept this way,
 //   and so is a "[" line without "]");
 // - a key with an empty name is dropped when the key before it in the section has an empty name
-//   too.
+//   too;
+// - a name is trimmed before it is cut at a zero byte, so "[fz\v\0x]" heads a section "fz\v". The
+//   rewrite drops the zero and the next read trims the "\v": that section then comes first among
+//   the "fz" sections and hides a later one a write went to. Wine's calls lose the value so too.
 template <typename Char>
 Document<Char> parse(std::basic_string_view<Char> text) {
     Document<Char> document;
