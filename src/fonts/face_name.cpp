@@ -45,8 +45,7 @@ std::u16string readFaceName(FontBytes& bytes, std::uint16_t language) {
 Text faceNameOf(const Text& path) {
     std::u16string name;
     {
-        OpenedFile opened =
-            fileSystem().open(path, FileAccess::Read, FileSharing::DenyNone, FileCreation::OpenExisting);
+        OpenedFile opened = fileSystem().openForQuery(path);
         if (opened.file) {
             if (const std::optional<std::uint64_t> size = opened.file->size()) {
                 FileFontBytes bytes(*opened.file, *size);

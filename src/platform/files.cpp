@@ -18,6 +18,10 @@ ScopedFileSystem::~ScopedFileSystem() {
     currentFileSystem = previous_;
 }
 
+OpenedFile FileSystem::openForQuery(const Text& path) {
+    return open(path, FileAccess::Read, FileSharing::DenyNone, FileCreation::OpenExisting);
+}
+
 std::optional<ByteSet> readWholeFile(const Text& path) {
     OpenedFile opened =
         fileSystem().open(path, FileAccess::Read, FileSharing::DenyNone, FileCreation::OpenExisting);

@@ -83,6 +83,12 @@ public:
     virtual ~FileSystem() = default;
     virtual OpenedFile open(const Text& path, FileAccess access, FileSharing sharing,
                             FileCreation creation) = 0;
+    // Opens an existing file for a short read-only query (a face name) and nothing else. Windows
+    // opens it as open(Read, DenyNone, OpenExisting) does; POSIX neither claims nor checks the
+    // sharing that other openers asked for, since a query changes nothing and holds the file only
+    // for a moment, and its size() is the size the file had when opened. A folder fails with
+    // AccessDenied and a missing file with NotFound, as with open.
+    virtual OpenedFile openForQuery(const Text& path);
     // The entries matching a pattern such as "C:\fonts\*.*" ("*" and "?" in the last component), in
     // the order the directory gives them, "." and ".." included where the directory has them. A
     // missing or unreadable directory gives no entries.

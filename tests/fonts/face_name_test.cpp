@@ -7,6 +7,8 @@
 #include "platform/font_resources.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace glyvora::fonts {
@@ -358,6 +360,102 @@ TEST(FaceName, readsTheDirectoryAndTheNameTableOnly) {
     EXPECT_EQ(readFaceName(bytes, chinese), u"文泉驿正黑");
     EXPECT_LT(bytes.requested, 4096u);
     EXPECT_LE(bytes.reads, 7);
+}
+
+// A file over bytes held here that counts its reads and can fail them from one on. `size` may claim
+// more than the bytes hold, as for a file cut short after it was opened.
+class BytesFile final : public File {
+public:
+    explicit BytesFile(std::string bytes) : bytes_(std::move(bytes)) {}
+    IoResult readAt(std::uint64_t offset, void* buffer, std::size_t count) override {
+        IoResult r;
+        if (++reads >= failingFrom && failingFrom > 0) {
+            r.error = FileError::HardwareIO;
+            return r;
+        }
+        if (offset >= bytes_.size()) return r;
+        r.bytes = std::min<std::size_t>(count, bytes_.size() - static_cast<std::size_t>(offset));
+        std::memcpy(buffer, bytes_.data() + offset, r.bytes);
+        return r;
+    }
+    IoResult writeAt(std::uint64_t, const void*, std::size_t) override {
+        return {0, FileError::AccessDenied};
+    }
+    std::optional<std::uint64_t> size() override { return bytes_.size(); }
+    FileError resize(std::uint64_t) override { return FileError::AccessDenied; }
+    FileError lock(std::uint64_t, std::uint64_t) override { return FileError::None; }
+    FileError unlock(std::uint64_t, std::uint64_t) override { return FileError::None; }
+    FileError flush() override { return FileError::None; }
+
+    int reads = 0;
+    int failingFrom = 0; // 0: none fails
+
+private:
+    std::string bytes_;
+};
+
+std::u16string fileNameOf(BytesFile& file, std::uint64_t size) {
+    FileFontBytes bytes(file, size);
+    return readFaceName(bytes, chinese);
+}
+
+// The font with its name table moved to the end, `gap` bytes after the rest.
+std::string withNameTableAtTheEnd(std::string font, std::size_t gap) {
+    const std::size_t from = testing::tableOffset(font, "name");
+    const std::uint16_t tableCount = testing::getU16be(font, 4);
+    for (std::size_t at = 12; at < 12 + std::size_t{tableCount} * 16; at += 16) {
+        if (font.compare(at, 4, "name") != 0) continue;
+        const std::uint32_t length = testing::getU32be(font, at + 12);
+        const std::string table = font.substr(from, length);
+        font.append(gap, '\0');
+        testing::putU32be(font, at + 8, static_cast<std::uint32_t>(font.size()));
+        font += table;
+        return font;
+    }
+    ADD_FAILURE() << "no name table";
+    return font;
+}
+
+TEST(FaceName, aFileCostsOneReadForItsHeadAndOneForItsNameTable) {
+    const std::string small = buildSfnt(withNames({windowsName(0x0409, u"Small")}));
+    ASSERT_LT(small.size(), FileFontBytes::blockBytes);
+    BytesFile smallFile(small);
+    EXPECT_EQ(fileNameOf(smallFile, small.size()), u"Small");
+    EXPECT_EQ(smallFile.reads, 1);
+
+    // Records and the string past the first 2 KiB of the name table, which lies past the head:
+    // the reader asks three times, the file is read twice.
+    std::vector<NameRecord> names;
+    for (std::uint16_t id = 0; id < 200; ++id)
+        names.push_back(windowsName(0x0409, u"x", static_cast<std::uint16_t>(256 + id)));
+    names.push_back(windowsName(chinese, u"Far"));
+    const std::string far = withNameTableAtTheEnd(buildSfnt(withNames(names)), 10000);
+    BytesFile farFile(far);
+    EXPECT_EQ(fileNameOf(farFile, far.size()), u"Far");
+    EXPECT_EQ(farFile.reads, 2);
+
+    const std::string real = packageBytes(dejaVuSans, "fonts-dejavu-core");
+    BytesFile realFile(real);
+    EXPECT_EQ(fileNameOf(realFile, real.size()), u"DejaVu Sans");
+    EXPECT_EQ(realFile.reads, 2);
+}
+
+TEST(FaceName, aFileThatShrinksOrFailsWhileReadGivesNothing) {
+    const std::string font =
+        withNameTableAtTheEnd(buildSfnt(withNames({windowsName(0x0409, u"Gone")})), 5000);
+    BytesFile whole(font);
+    ASSERT_EQ(fileNameOf(whole, font.size()), u"Gone");
+
+    // Cut after its size was taken: inside the name table, before it, inside the head.
+    for (std::size_t length : {font.size() - 10, font.size() - 5000, std::size_t{100}, std::size_t{0}}) {
+        BytesFile cut(font.substr(0, length));
+        EXPECT_EQ(fileNameOf(cut, font.size()), u"") << "cut to " << length;
+    }
+    for (int failing : {1, 2}) {
+        BytesFile failed(font);
+        failed.failingFrom = failing;
+        EXPECT_EQ(fileNameOf(failed, font.size()), u"") << "reads fail from " << failing;
+    }
 }
 
 // Stands in for the system's own face-name query.

@@ -133,6 +133,60 @@ TEST(Files, findListsEntriesWithTheDirectoryBit) {
     EXPECT_EQ(fileSystem().find(dir.path() + "\\*.ttf").size(), 1u);
 }
 
+TEST(Files, aQueryOpenReadsTheFileAndRefusesFoldersAndMissingFiles) {
+    TempDir dir;
+    writeTestFile(dir.file("q.bin"), "query");
+    OpenedFile opened = fileSystem().openForQuery(dir.file("q.bin"));
+    ASSERT_NE(opened.file, nullptr);
+    EXPECT_EQ(opened.file->size(), 5u);
+    char buf[8] = {};
+    const IoResult r = opened.file->readAt(1, buf, sizeof buf);
+    EXPECT_TRUE(r.ok());
+    EXPECT_EQ(std::string(buf, r.bytes), "uery");
+
+    EXPECT_EQ(fileSystem().openForQuery(dir.file("missing.bin")).error, FileError::NotFound);
+    EXPECT_EQ(fileSystem().openForQuery("").error, FileError::NotFound);
+    testing::makeTestDirectory(dir.file("sub"));
+    const OpenedFile folder = fileSystem().openForQuery(dir.file("sub"));
+    EXPECT_EQ(folder.file, nullptr);
+    EXPECT_EQ(folder.error, FileError::AccessDenied);
+}
+
+#ifndef _WIN32
+TEST(Files, aQueryOpenNeitherHoldsOffNorWaitsForAnExclusiveOpener) {
+    TempDir dir;
+    writeTestFile(dir.file("q.bin"), "query");
+    OpenedFile query = fileSystem().openForQuery(dir.file("q.bin"));
+    ASSERT_NE(query.file, nullptr);
+    OpenedFile exclusive = openFile(dir.file("q.bin"), FileAccess::ReadWrite, FileSharing::Exclusive);
+    ASSERT_NE(exclusive.file, nullptr);
+    EXPECT_NE(fileSystem().openForQuery(dir.file("q.bin")).file, nullptr);
+    // The query took no share of the file: once the exclusive opener has gone, another can come.
+    exclusive.file.reset();
+    EXPECT_NE(openFile(dir.file("q.bin"), FileAccess::Write, FileSharing::Exclusive).file, nullptr);
+}
+
+TEST(Files, findTakesALinkForWhatItPointsTo) {
+    TempDir dir;
+    testing::makeTestDirectory(dir.file("real"));
+    writeTestFile(dir.file("file.ttf"), "f");
+    const std::string native = [&] {
+        std::string n;
+        for (char c : dir.path())
+            n.push_back(c == '\\' ? '/' : c);
+        return n;
+    }();
+    ASSERT_EQ(::symlink((native + "/real").c_str(), (native + "/to-folder").c_str()), 0);
+    ASSERT_EQ(::symlink((native + "/file.ttf").c_str(), (native + "/to-file").c_str()), 0);
+    ASSERT_EQ(::symlink((native + "/nowhere").c_str(), (native + "/dangling").c_str()), 0);
+    std::vector<std::string> files, dirs;
+    for (const DirectoryEntry& e : fileSystem().find(dir.path() + "\\*.*"))
+        (e.isDirectory ? dirs : files).push_back(e.name);
+    EXPECT_EQ(files, (std::vector<std::string>{"dangling", "file.ttf", "to-file"}));
+    EXPECT_EQ(dirs, (std::vector<std::string>{".", "..", "real", "to-folder"}));
+}
+#endif
+
 TEST(Files, fullPathResolvesDotsAgainstTheCurrentDirectory) {
     TempDir dir;
     const Text full = fileSystem().fullPath(dir.path() + "\\x\\..\\.\\y.qtb");
