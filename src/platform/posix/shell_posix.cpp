@@ -1,0 +1,20 @@
+// POSIX has no shell file manager to ask: every request fails.
+#include "platform/shell.h"
+
+namespace glyvora {
+
+namespace {
+
+class PosixShell final : public Shell {
+public:
+    bool openFolderAndSelect(const Text&, bool) override { return false; }
+};
+
+} // namespace
+
+Shell& systemShell() {
+    static PosixShell instance;
+    return instance;
+}
+
+} // namespace glyvora
