@@ -152,6 +152,9 @@ public:
     virtual void setProgress(WindowId window, UnitId unit, int minimum, int maximum, int position) = 0;
     virtual Colour pickerColour(WindowId window, UnitId unit) = 0;
     virtual void setPickerColour(WindowId window, UnitId unit, Colour colour) = 0;
+    // The hint text (tooltip) of a control, shown while the mouse rests on it; empty: none. A line
+    // break in it starts a new line of the tip.
+    virtual void setHint(WindowId window, UnitId unit, const Text& hint) = 0;
 
     // TreeBox mirror. Items are always appended as the last child of `parent` (0: top level);
     // deleting an item deletes its subtree; an update rewrites text, images, bold and state image.

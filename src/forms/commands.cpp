@@ -82,6 +82,10 @@ void PopupMenu(WindowRef window, MenuItemRef menu) {
     layer().popupMenu(window.window, menu.unit);
 }
 
+void SetUnitHint(WindowId window, UnitId unit, const Text& hint) {
+    layer().setUnitHint(window, unit, hint);
+}
+
 void SetTrayIcon(WindowRef window, const Value& icon, const Value& tip) {
     ByteSet bytes;
     if (icon.holds<ByteSet>()) {

@@ -47,6 +47,9 @@ Text ShowFolderPicker(const Text& title, const Text& initialPath, unsigned flags
 
 bool SetClipboardText(const Text& text);
 
+// The hint text (tooltip) the unit's control shows under the mouse; an empty text removes it.
+void SetUnitHint(WindowId window, UnitId unit, const Text& hint);
+
 // System commands.
 void ProcessEvents();
 void Delay(int milliseconds);

@@ -149,7 +149,11 @@ bool FormLayer::loadWindow(WindowId window, std::optional<WindowId> owner) {
     for (const UnitTemplate& t : design->units) {
         if (t.type == UnitType::Window || t.type == UnitType::Menu) continue;
         const bool created = backend_.createControl(window, t);
-        if (WindowState* again = findWindow(window)) again->units[t.id].created = created;
+        WindowState* again = findWindow(window);
+        if (!again) continue;
+        UnitState& u = again->units[t.id];
+        u.created = created;
+        if (created && !u.hint.empty()) backend_.setHint(window, t.id, u.hint);
     }
 
     raise(window, design->windowUnit, event::created);
@@ -354,6 +358,14 @@ void FormLayer::popupMenu(WindowId window, UnitId menu) {
     message.instance = instance;
     message.command = command;
     backend_.post(window, message);
+}
+
+void FormLayer::setUnitHint(WindowId window, UnitId unit, const Text& hint) {
+    WindowState& w = requireWindow(window);
+    UnitState& u = requireUnit(w, unit);
+    if (u.hint == hint) return;
+    u.hint = hint;
+    if (u.created) backend_.setHint(window, unit, hint);
 }
 
 void FormLayer::setTrayIcon(WindowId window, const ByteSet& icon, const Text& tip) {

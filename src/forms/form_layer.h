@@ -123,6 +123,10 @@ public:
 
     // Popup menu of `menu`'s items at the mouse; the chosen item's click is posted.
     void popupMenu(WindowId window, UnitId menu);
+    // The hint text a unit's control shows under the mouse; empty: none. Kept with the unit and
+    // given to its control whenever the control exists. A unit of a window that is not open is a
+    // fatal error, as with a property.
+    void setUnitHint(WindowId window, UnitId unit, const Text& hint);
     // The window's tray icon; an icon that is not usable removes it.
     void setTrayIcon(WindowId window, const ByteSet& icon, const Text& tip);
 
@@ -151,6 +155,7 @@ private:
         bool disabled = false;
         ByteSet mousePointer;
         Text caption;
+        Text hint;
         std::optional<UnitFont> font;
         std::optional<Colour> textColour, backColour;
         int minimum = 0, maximum = 0, position = 0;

@@ -51,4 +51,40 @@ bool writeWholeFile(const Text& path, const std::vector<ByteSet>& parts) {
     return true;
 }
 
+Text safeSaveTemporaryPath(const Text& path) {
+    return path + ".new";
+}
+
+namespace {
+
+bool writeParts(File& file, const std::vector<ByteSet>& parts) {
+    std::uint64_t offset = 0;
+    for (const ByteSet& part : parts) {
+        if (part.empty()) continue;
+        const IoResult r = file.writeAt(offset, part.data(), part.size());
+        if (!r.ok() || r.bytes != part.size()) return false;
+        offset += part.size();
+    }
+    return file.flush() == FileError::None;
+}
+
+} // namespace
+
+bool writeWholeFileSafely(const Text& path, const std::vector<ByteSet>& parts) {
+    if (path.empty()) return false;
+    const Text temporary = safeSaveTemporaryPath(path);
+    FileSystem& files = fileSystem();
+    // CreateAlways truncates a temporary file that an earlier crash left behind.
+    OpenedFile opened =
+        files.open(temporary, FileAccess::Write, FileSharing::Exclusive, FileCreation::CreateAlways);
+    if (!opened.file) return false;
+    const bool written = writeParts(*opened.file, parts);
+    // Closed before the replace: Windows does not move a file that is still open without delete
+    // sharing.
+    opened.file.reset();
+    if (written && files.replace(temporary, path) == FileError::None) return true;
+    files.remove(temporary);
+    return false;
+}
+
 } // namespace glyvora

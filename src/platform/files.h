@@ -64,6 +64,8 @@ public:
     // closing another File of the same path releases none of them.
     virtual FileError lock(std::uint64_t offset, std::uint64_t length) = 0;
     virtual FileError unlock(std::uint64_t offset, std::uint64_t length) = 0;
+    // Waits until everything written so far is on the disk itself, not only in the system's cache.
+    virtual FileError flush() = 0;
 };
 
 struct OpenedFile {
@@ -87,6 +89,12 @@ public:
     virtual std::vector<DirectoryEntry> find(const Text& pattern) = 0;
     // The absolute form of a path, resolved against the current directory; empty on failure.
     virtual Text fullPath(const Text& path) = 0;
+    // Puts the file `from` in the place of `to` in one step: a reader sees either the old `to` or
+    // the whole of `from`, never a mixture or nothing, even across a crash. Both must be on the
+    // same volume; an existing `to` is replaced.
+    virtual FileError replace(const Text& from, const Text& to) = 0;
+    // Deletes a file (not a directory).
+    virtual FileError remove(const Text& path) = 0;
 };
 
 // The platform's real file system.
@@ -110,5 +118,13 @@ private:
 std::optional<ByteSet> readWholeFile(const Text& path);
 // Creates or truncates the file, opened exclusively, and writes the parts one after another.
 bool writeWholeFile(const Text& path, const std::vector<ByteSet>& parts);
+// Writes the parts to a temporary file beside `path` (path + ".new"), flushes it to the disk and
+// only then replaces `path` with it, so a crash, a power cut or a full disk at any moment leaves
+// either the old file or the new one whole. On failure the old file is untouched, the temporary
+// file is removed where the system allows, and the result is false. A temporary file left by an
+// earlier crash is overwritten.
+bool writeWholeFileSafely(const Text& path, const std::vector<ByteSet>& parts);
+// The temporary file writeWholeFileSafely uses for `path`.
+Text safeSaveTemporaryPath(const Text& path);
 
 } // namespace glyvora

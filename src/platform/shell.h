@@ -1,6 +1,6 @@
 #pragma once
-// The shell's file manager: a folder opened with one file selected in it. POSIX has no such shell:
-// its request fails.
+// The desktop shell: showing a file to the user in its folder. POSIX has no such shell: there the
+// call does nothing and reports failure.
 //
 // Everything goes through a Shell so that tests can put a recording one in front of the real one
 // (ScopedShell).
@@ -12,8 +12,9 @@ namespace glyvora {
 class Shell {
 public:
     virtual ~Shell() = default;
-    // Opens the folder that holds `path` with that item selected; with `edit` the item's name is
-    // opened for renaming. False when the path cannot be resolved or the shell refuses.
+    // Opens a window on the folder that holds `path` with that item selected, and with its name
+    // ready to be edited when `edit` is set. False when the path names nothing or the shell refuses.
+    // The caller's thread must have COM initialised.
     virtual bool openFolderAndSelect(const Text& path, bool edit) = 0;
 };
 

@@ -18,7 +18,7 @@ namespace {
 // writes a new file beside the old one and swaps it in, so a crash or a full disk never leaves a
 // cut file behind.
 void replaceFile(const Text& path, const ByteSet& bytes) {
-    writeWholeFile(path, {bytes});
+    writeWholeFileSafely(path, {bytes});
 }
 
 } // namespace
@@ -66,7 +66,10 @@ void rewriteNamesFile(MainState& state) {
     Text names;
     const int count = ItemCount(tree());
     for (int i = 0; i < count; ++i)
-        if (IsItemBold(tree(), i)) names += "|" + ItemText(tree(), i);
+        if (IsItemBold(tree(), i)) {
+            names += '|';
+            names += ItemText(tree(), i);
+        }
     replaceFile(programFile(state, kNamesFile), ToBytes(Value(names)));
 }
 

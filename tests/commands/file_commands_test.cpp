@@ -35,6 +35,7 @@ public:
     FileError unlock(std::uint64_t offset, std::uint64_t length) override {
         return inner_->unlock(offset, length);
     }
+    FileError flush() override { return inner_->flush(); }
 
 private:
     std::unique_ptr<File> inner_;
@@ -55,6 +56,10 @@ public:
         return systemFileSystem().find(pattern);
     }
     Text fullPath(const Text& path) override { return systemFileSystem().fullPath(path); }
+    FileError replace(const Text& from, const Text& to) override {
+        return systemFileSystem().replace(from, to);
+    }
+    FileError remove(const Text& path) override { return systemFileSystem().remove(path); }
 };
 
 // A file number that is closed when the test ends, whatever happens.

@@ -66,6 +66,7 @@ public:
     Rect windowRect(WindowId w) override { return b_.window(w) ? b_.window(w)->rect : Rect{}; }
     Text shownText(WindowId w, UnitId u) override { return c(w, u) ? c(w, u)->text : Text(); }
     Rect shownRect(WindowId w, UnitId u) override { return c(w, u) ? c(w, u)->rect : Rect{}; }
+    Text shownHint(WindowId w, UnitId u) override { return c(w, u) ? c(w, u)->hint : Text(); }
     std::vector<Text> shownComboItems(WindowId w, UnitId u) override {
         return c(w, u) ? c(w, u)->comboItems : std::vector<Text>();
     }

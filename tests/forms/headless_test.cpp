@@ -62,6 +62,17 @@ TEST(HeadlessFormsDeathTest, aUnitOfAWindowThatIsNotLoadedStopsTheProgram) {
         ::testing::ExitedWithCode(255), "\\[box .*\\|.*\xCE\xB4\xD4\xD8\xC8\xEB"); // 未载入
 }
 
+TEST(HeadlessFormsDeathTest, aHintForAUnitOfAWindowThatIsNotLoadedStopsTheProgram) {
+    EXPECT_EXIT(
+        {
+            HeadlessBackend backend;
+            showBoxesOnStandardError(backend);
+            FormLayer layer(backend);
+            SetUnitHint(scanwin::window, scanwin::标签1, "x");
+        },
+        ::testing::ExitedWithCode(255), "\\[box .*\\|.*\xCE\xB4\xD4\xD8\xC8\xEB"); // 未载入
+}
+
 TEST(HeadlessFormsDeathTest, aTreeMethodOnAWindowThatIsNotLoadedStopsTheProgram) {
     EXPECT_EXIT(
         {

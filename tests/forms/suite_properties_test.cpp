@@ -206,6 +206,40 @@ TEST_P(FormsSuite, menuItemPropertiesAreKeptForTheNextPopup) {
     EXPECT_FALSE(readBool(window, 集2, prop::menuDisabled));
 }
 
+TEST_P(FormsSuite, aUnitHintIsShownReplacedAndRemoved) {
+    openMain();
+    const UnitId first = previewLabel(1), second = previewLabel(2);
+    EXPECT_EQ(user->shownHint(window, first), "");
+    SetUnitHint(window, first, "Arial\r\nC:\\Fonts\\arial.ttf");
+    SetUnitHint(window, second, "Verdana\r\nC:\\Fonts\\verdana.ttf");
+    EXPECT_EQ(user->shownHint(window, first), "Arial\r\nC:\\Fonts\\arial.ttf");
+    SetUnitHint(window, first, "Tahoma\r\nD:\\tahoma.ttf");
+    EXPECT_EQ(user->shownHint(window, first), "Tahoma\r\nD:\\tahoma.ttf");
+    // A label turned blank loses its tip; the others keep theirs, and a later hint comes back.
+    SetUnitHint(window, first, "");
+    EXPECT_EQ(user->shownHint(window, first), "");
+    EXPECT_EQ(user->shownHint(window, second), "Verdana\r\nC:\\Fonts\\verdana.ttf");
+    SetUnitHint(window, first, "Courier New\r\nC:\\Fonts\\cour.ttf");
+    EXPECT_EQ(user->shownHint(window, first), "Courier New\r\nC:\\Fonts\\cour.ttf");
+}
+
+TEST_P(FormsSuite, aUnitHintKeepsChineseByteForByteAndGoesWithItsWindow) {
+    const Text hint = "方正兰亭黑_GBK\r\nD:\\字体库\\中文\\方正兰亭黑.ttf";
+    // Set while the window is being created, before it shows.
+    openMain({on(windowUnit, event::created, [&] { SetUnitHint(window, 编辑框_内容, hint); })});
+    EXPECT_EQ(user->shownHint(window, 编辑框_内容), hint);
+    SetUnitHint(window, previewLabel(8), "宋体\r\nC:\\Windows\\Fonts\\simsun.ttc");
+    EXPECT_EQ(user->shownHint(window, previewLabel(8)), "宋体\r\nC:\\Windows\\Fonts\\simsun.ttc");
+
+    CloseWindowUnit(ref);
+    ProcessEvents();
+    ASSERT_FALSE(layer->isOpen(window));
+    layer->bindEvents(window, {});
+    ASSERT_TRUE(LoadWindow(ref));
+    EXPECT_EQ(user->shownHint(window, 编辑框_内容), "");
+    EXPECT_EQ(user->shownHint(window, previewLabel(8)), "");
+}
+
 TEST_P(FormsSuite, treeColoursAreProperties9And10) {
     openMain();
     EXPECT_EQ(readInt(window, 树型框1, prop::treeTextColour), 0);

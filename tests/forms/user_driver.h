@@ -96,6 +96,8 @@ public:
     virtual Colour shownPickerColour(WindowId window, UnitId unit) = 0;
     virtual ShownProgress shownProgress(WindowId window, UnitId unit) = 0;
     virtual std::optional<UnitFont> shownFont(WindowId window, UnitId unit) = 0;
+    // The text of the tooltip the control shows under the mouse; empty when it shows none.
+    virtual Text shownHint(WindowId window, UnitId unit) = 0;
     virtual std::vector<ShownTreeItem> shownTree(WindowId window, UnitId unit) = 0;
     virtual int shownTreeSelection(WindowId window, UnitId unit) = 0; // -1: none
     virtual bool treeEditing(WindowId window, UnitId unit) = 0;

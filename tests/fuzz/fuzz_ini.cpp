@@ -42,6 +42,7 @@ public:
     }
     FileError lock(std::uint64_t, std::uint64_t) override { return FileError::None; }
     FileError unlock(std::uint64_t, std::uint64_t) override { return FileError::None; }
+    FileError flush() override { return FileError::None; }
 
 private:
     std::string& bytes_;
@@ -59,6 +60,16 @@ public:
     }
     std::vector<DirectoryEntry> find(const Text&) override { return {DirectoryEntry{"d", true}}; }
     Text fullPath(const Text& path) override { return path; }
+    // Every path names the one file, so moving it onto itself leaves it as it is.
+    FileError replace(const Text&, const Text&) override {
+        return exists ? FileError::None : FileError::NotFound;
+    }
+    FileError remove(const Text&) override {
+        if (!exists) return FileError::NotFound;
+        bytes.clear();
+        exists = false;
+        return FileError::None;
+    }
 };
 
 void checkNormalised(const Text& text) {

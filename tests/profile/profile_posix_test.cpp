@@ -26,6 +26,7 @@ public:
     FileError resize(std::uint64_t n) override { return inner_->resize(n); }
     FileError lock(std::uint64_t o, std::uint64_t n) override { return inner_->lock(o, n); }
     FileError unlock(std::uint64_t o, std::uint64_t n) override { return inner_->unlock(o, n); }
+    FileError flush() override { return inner_->flush(); }
 
 private:
     std::unique_ptr<File> inner_;
@@ -47,6 +48,10 @@ public:
         return systemFileSystem().find(pattern);
     }
     Text fullPath(const Text& path) override { return systemFileSystem().fullPath(path); }
+    FileError replace(const Text& from, const Text& to) override {
+        return systemFileSystem().replace(from, to);
+    }
+    FileError remove(const Text& path) override { return systemFileSystem().remove(path); }
 };
 
 TEST(ProfilePosix, aRefusedWriteFailsAndKeepsTheFile) {

@@ -38,6 +38,14 @@ const char* faultName(Fault f) {
         return "disk full";
     case Fault::FailedResize:
         return "failed resize";
+    case Fault::FailedOpen:
+        return "failed open";
+    case Fault::FailedFlush:
+        return "failed flush";
+    case Fault::FailedReplace:
+        return "failed replace";
+    case Fault::FailedRemove:
+        return "failed remove";
     case Fault::None:
         break;
     }

@@ -36,6 +36,7 @@ public:
     }
     std::optional<std::uint64_t> size() override { return 0; }
     FileError resize(std::uint64_t) override { return FileError::None; }
+    FileError flush() override { return FileError::None; }
     FileError lock(std::uint64_t offset, std::uint64_t length) override {
         for (const auto& [o, l] : busy)
             if (offset < o + l && o < offset + length) return FileError::LockViolation;

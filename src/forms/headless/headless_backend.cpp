@@ -378,6 +378,10 @@ void HeadlessBackend::setColours(WindowId window, UnitId unit, std::optional<Col
     }
 }
 
+void HeadlessBackend::setHint(WindowId window, UnitId unit, const Text& hint) {
+    if (Control* c = findControl(window, unit)) c->hint = hint;
+}
+
 int HeadlessBackend::checkState(WindowId window, UnitId unit) {
     Control* c = findControl(window, unit);
     return c ? c->checkState : 0;

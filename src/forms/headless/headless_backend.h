@@ -51,6 +51,7 @@ struct Control {
     ItemKey selected = 0;
     ItemKey editing = 0; // the item whose label is being edited
     Text editText;
+    Text hint;
 };
 
 struct Window {
@@ -151,6 +152,7 @@ public:
     Text text(WindowId window, UnitId unit) override;
     void setText(WindowId window, UnitId unit, const Text& text) override;
     void setFont(WindowId window, UnitId unit, const UnitFont& font) override;
+    void setHint(WindowId window, UnitId unit, const Text& hint) override;
     void setColours(WindowId window, UnitId unit, std::optional<Colour> text,
                     std::optional<Colour> back) override;
     int checkState(WindowId window, UnitId unit) override;

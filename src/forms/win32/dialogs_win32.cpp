@@ -1,5 +1,7 @@
 #include "forms/win32/dialogs_win32.h"
 
+#include "forms/win32/wide_text.h"
+
 #include <commdlg.h>
 #include <cstring>
 #include <objbase.h>
@@ -15,7 +17,7 @@ namespace {
 // ---- input box ----
 
 // A dialog template in memory: WORD-aligned throughout, each item DWORD-aligned, every string
-// UTF-16 (templates are Unicode even for the A functions).
+// UTF-16.
 class DialogTemplate {
 public:
     void dword(DWORD value) {
@@ -24,17 +26,9 @@ public:
     }
     void word(WORD value) { words_.push_back(value); }
     void text(const Text& gbk) {
-        // The template's strings end at the first NUL, as the A functions would cut them.
-        const int bytes = static_cast<int>(std::strlen(gbk.c_str()));
-        if (bytes > 0) {
-            const int n = MultiByteToWideChar(CP_ACP, 0, gbk.data(), bytes, nullptr, 0);
-            if (n > 0) {
-                std::wstring wide(static_cast<std::size_t>(n), L'\0');
-                MultiByteToWideChar(CP_ACP, 0, gbk.data(), bytes, wide.data(), n);
-                for (wchar_t c : wide)
-                    word(static_cast<WORD>(c));
-            }
-        }
+        // The template's strings end at the first NUL.
+        for (wchar_t c : widen(gbk))
+            word(static_cast<WORD>(c));
         word(0);
     }
     void alignToDword() {
@@ -101,35 +95,25 @@ struct InputBoxState {
     std::optional<Text> result;
 };
 
-Text windowText(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    if (length <= 0) return Text();
-    // The length is an upper bound for double-byte text; the copy reports what it wrote.
-    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
-    const int got = GetWindowTextA(window, buffer.data(), length + 1);
-    buffer.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    return buffer;
-}
-
 INT_PTR CALLBACK inputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         const auto* state = reinterpret_cast<const InputBoxState*>(lParam);
         HWND edit = GetDlgItem(dialog, kInputBoxEditId);
         // The line takes any length; the initial text is set after the limit is lifted.
-        SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
-        SetWindowTextA(edit, state->request->initial.c_str());
+        SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+        setWindowTextOf(edit, state->request->initial);
         SetFocus(edit);
-        SendMessageA(edit, EM_SETSEL, 0, -1);
-        SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        SendMessageW(edit, EM_SCROLLCARET, 0, 0);
         return FALSE; // the focus has been set here
     }
     case WM_COMMAND: {
-        auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+        auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
         if (!state) return FALSE;
         if (LOWORD(wParam) == IDOK) {
-            state->result = windowText(GetDlgItem(dialog, kInputBoxEditId));
+            state->result = windowTextOf(GetDlgItem(dialog, kInputBoxEditId));
             EndDialog(dialog, IDOK);
             return TRUE;
         }
@@ -163,7 +147,7 @@ HMENU buildMenu(const std::vector<MenuEntry>& entries) {
     if (!menu) return nullptr;
     for (const MenuEntry& e : entries) {
         if (e.separator) {
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
         UINT flags = MF_STRING;
@@ -172,11 +156,12 @@ HMENU buildMenu(const std::vector<MenuEntry>& entries) {
         if (e.submenu) {
             HMENU sub = buildMenu(e.children);
             if (!sub) continue;
-            if (!AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), e.caption.c_str()))
+            if (!AppendMenuW(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub),
+                             widen(e.caption).c_str()))
                 DestroyMenu(sub);
             continue;
         }
-        AppendMenuA(menu, flags, e.command, e.caption.c_str());
+        AppendMenuW(menu, flags, e.command, widen(e.caption).c_str());
     }
     return menu;
 }
@@ -299,7 +284,7 @@ std::optional<Text> showInputBox(const InputBoxRequest& request, HWND owner) {
 
     InputBoxState state;
     state.request = &request;
-    const INT_PTR answer = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), t.data(), owner, inputBoxProc,
+    const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.data(), owner, inputBoxProc,
                                                    reinterpret_cast<LPARAM>(&state));
     if (answer != IDOK) return std::nullopt;
     return state.result;

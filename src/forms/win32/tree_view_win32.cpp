@@ -1,5 +1,7 @@
 #include "forms/win32/tree_view_win32.h"
 
+#include "forms/win32/wide_text.h"
+
 #include <vector>
 
 namespace glyvora::win32 {
@@ -37,23 +39,16 @@ int causeOf(UINT action) {
     return selectionCause::other;
 }
 
-// Fills the fields an append and an update write: text, images, bold and state image.
-void fillItem(TVITEMA& tv, const TreeItem& item) {
+// Fills the fields an append and an update write: text, images, bold and state image. `text` is
+// the item's text widened, and must outlive the message that takes the fields.
+void fillItem(TVITEMW& tv, const TreeItem& item, std::wstring& text) {
+    text = widen(item.text);
     tv.mask |= TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
-    tv.pszText = const_cast<char*>(item.text.c_str());
+    tv.pszText = text.data();
     tv.iImage = item.image;
     tv.iSelectedImage = item.selectedImage;
     tv.stateMask = TVIS_BOLD | TVIS_STATEIMAGEMASK;
     tv.state = (item.bold ? TVIS_BOLD : 0) | INDEXTOSTATEIMAGEMASK(item.stateImage & 0xF);
-}
-
-Text narrow(const wchar_t* text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) return {};
-    Text out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), size, nullptr, nullptr);
-    out.resize(static_cast<std::size_t>(size - 1));
-    return out;
 }
 
 } // namespace
@@ -61,13 +56,13 @@ Text narrow(const wchar_t* text) {
 TreeView::TreeView(HWND parent, int controlId, const UnitTemplate& design, WindowId window,
                    BackendSink* const* sink)
     : window_(window), unit_(design.id), sink_(sink) {
-    hwnd_ = CreateWindowExA(exStyleOf(design.tree), WC_TREEVIEWA, "", styleOf(design), design.left,
+    hwnd_ = CreateWindowExW(exStyleOf(design.tree), WC_TREEVIEWW, L"", styleOf(design), design.left,
                             design.top, design.width, design.height, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
-                            GetModuleHandleA(nullptr), nullptr);
+                            GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) return;
     SetWindowSubclass(hwnd_, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    if (design.tree.itemHeight > 0) SendMessageA(hwnd_, TVM_SETITEMHEIGHT, design.tree.itemHeight, 0);
+    if (design.tree.itemHeight > 0) SendMessageW(hwnd_, TVM_SETITEMHEIGHT, design.tree.itemHeight, 0);
     setColours(design.textColour, design.backColour);
 }
 
@@ -88,7 +83,7 @@ LRESULT CALLBACK TreeView::subclassProc(HWND hwnd, UINT message, WPARAM wParam, 
         const bool none = tree.caret() == nullptr;
         Quiet quiet(tree);
         const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-        if (none && tree.caret()) SendMessageA(hwnd, TVM_SELECTITEM, TVGN_CARET, 0);
+        if (none && tree.caret()) SendMessageW(hwnd, TVM_SELECTITEM, TVGN_CARET, 0);
         return result;
     }
     // Destroyed with its window: an edit in progress then ends with the edit window, and that
@@ -99,7 +94,7 @@ LRESULT CALLBACK TreeView::subclassProc(HWND hwnd, UINT message, WPARAM wParam, 
 }
 
 HTREEITEM TreeView::caret() const {
-    return reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    return reinterpret_cast<HTREEITEM>(SendMessageW(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0));
 }
 
 HTREEITEM TreeView::itemOf(ItemKey key) const {
@@ -109,10 +104,10 @@ HTREEITEM TreeView::itemOf(ItemKey key) const {
 
 ItemKey TreeView::keyOf(HTREEITEM item) const {
     if (!item || !hwnd_) return 0;
-    TVITEMA tv{};
+    TVITEMW tv{};
     tv.mask = TVIF_HANDLE | TVIF_PARAM;
     tv.hItem = item;
-    if (!SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return 0;
+    if (!SendMessageW(hwnd_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) return 0;
     const ItemKey key = static_cast<ItemKey>(tv.lParam);
     // A handle the mirror does not hold (or holds under another key) names no item of the layer.
     return itemOf(key) == item ? key : 0;
@@ -121,9 +116,9 @@ ItemKey TreeView::keyOf(HTREEITEM item) const {
 void TreeView::setColours(std::optional<Colour> text, std::optional<Colour> back) {
     if (!hwnd_) return;
     Quiet quiet(*this);
-    SendMessageA(hwnd_, TVM_SETTEXTCOLOR, 0,
+    SendMessageW(hwnd_, TVM_SETTEXTCOLOR, 0,
                  text ? static_cast<LPARAM>(*text) : static_cast<LPARAM>(CLR_DEFAULT));
-    SendMessageA(hwnd_, TVM_SETBKCOLOR, 0,
+    SendMessageW(hwnd_, TVM_SETBKCOLOR, 0,
                  back ? static_cast<LPARAM>(*back) : static_cast<LPARAM>(CLR_DEFAULT));
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -135,13 +130,13 @@ void TreeView::cancelEditUnder(HTREEITEM root) {
         HTREEITEM up = edited;
         while (up && up != root)
             up = reinterpret_cast<HTREEITEM>(
-                SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(up)));
+                SendMessageW(hwnd_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(up)));
         if (!up) return;
     }
     // The end of the edit is reported (with no text) however it ends, and the control gets to
     // close its edit window before the item goes, so that it never writes to a deleted item.
     // onEndEdit clears editing_ first, so the second end Wine sends is ignored.
-    SendMessageA(hwnd_, TVM_ENDEDITLABELNOW, TRUE, 0);
+    SendMessageW(hwnd_, TVM_ENDEDITLABELNOW, TRUE, 0);
     if (editing_) onEndEdit(edited, std::nullopt);
 }
 
@@ -156,9 +151,9 @@ void TreeView::forgetSubtree(HTREEITEM root) {
             if (key == selected_) selected_ = 0;
         }
         for (auto child = reinterpret_cast<HTREEITEM>(
-                 SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+                 SendMessageW(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
              child; child = reinterpret_cast<HTREEITEM>(
-                        SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child))))
+                        SendMessageW(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child))))
             pending.push_back(child);
     }
 }
@@ -167,36 +162,38 @@ void TreeView::clear() {
     if (!hwnd_) return;
     cancelEditUnder(nullptr);
     Quiet quiet(*this);
-    SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    SendMessageW(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     items_.clear();
     selected_ = 0;
 }
 
 void TreeView::append(const TreeItem& item, ItemKey parent) {
     if (!hwnd_ || item.key == 0 || items_.count(item.key)) return;
-    TVINSERTSTRUCTA insert{};
+    TVINSERTSTRUCTW insert{};
     // A parent the mirror does not hold gives a top-level item, as in the model.
     HTREEITEM under = parent ? itemOf(parent) : nullptr;
     insert.hParent = under ? under : TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_PARAM;
     insert.item.lParam = static_cast<LPARAM>(item.key);
-    fillItem(insert.item, item);
+    std::wstring text;
+    fillItem(insert.item, item, text);
     Quiet quiet(*this);
     const auto handle = reinterpret_cast<HTREEITEM>(
-        SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        SendMessageW(hwnd_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     if (handle) items_[item.key] = handle;
 }
 
 void TreeView::update(const TreeItem& item) {
     HTREEITEM handle = itemOf(item.key);
     if (!handle) return;
-    TVITEMA tv{};
+    TVITEMW tv{};
     tv.mask = TVIF_HANDLE;
     tv.hItem = handle;
-    fillItem(tv, item);
+    std::wstring text;
+    fillItem(tv, item, text);
     Quiet quiet(*this);
-    SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    SendMessageW(hwnd_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
 }
 
 void TreeView::remove(ItemKey key) {
@@ -209,10 +206,10 @@ void TreeView::remove(ItemKey key) {
     const ItemKey selectedBefore = selected_;
     forgetSubtree(handle);
     Quiet quiet(*this);
-    SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(handle));
+    SendMessageW(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(handle));
     // The control moves a deleted selection to a neighbour of its own; the layer decides which
     // item is selected next and says so.
-    if (selectedBefore && !selected_) SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, 0);
+    if (selectedBefore && !selected_) SendMessageW(hwnd_, TVM_SELECTITEM, TVGN_CARET, 0);
 }
 
 void TreeView::setExpanded(ItemKey key, bool expanded) {
@@ -220,20 +217,20 @@ void TreeView::setExpanded(ItemKey key, bool expanded) {
     if (!handle) return;
     Quiet quiet(*this);
     const bool hasChildren =
-        SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(handle)) != 0;
+        SendMessageW(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(handle)) != 0;
     if (hasChildren) {
-        SendMessageA(hwnd_, TVM_EXPAND, expanded ? TVE_EXPAND : TVE_COLLAPSE,
+        SendMessageW(hwnd_, TVM_EXPAND, expanded ? TVE_EXPAND : TVE_COLLAPSE,
                      reinterpret_cast<LPARAM>(handle));
         return;
     }
     // An item without children cannot be expanded; keeping the state lets the children appended
     // later show at once, as the model has them.
-    TVITEMA tv{};
+    TVITEMW tv{};
     tv.mask = TVIF_HANDLE | TVIF_STATE;
     tv.hItem = handle;
     tv.stateMask = TVIS_EXPANDED;
     tv.state = expanded ? TVIS_EXPANDED : 0;
-    SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    SendMessageW(hwnd_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
 }
 
 void TreeView::select(ItemKey key) {
@@ -241,7 +238,7 @@ void TreeView::select(ItemKey key) {
     HTREEITEM handle = itemOf(key);
     selected_ = handle ? key : 0;
     Quiet quiet(*this);
-    SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(handle));
+    SendMessageW(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(handle));
 }
 
 void TreeView::editLabel(ItemKey key) {
@@ -252,7 +249,7 @@ void TreeView::editLabel(ItemKey key) {
         SetFocus(hwnd_);
     }
     const HWND edit =
-        reinterpret_cast<HWND>(SendMessageA(hwnd_, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(handle)));
+        reinterpret_cast<HWND>(SendMessageW(hwnd_, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(handle)));
     // A begin that was allowed but gave no edit window still ends, so that a handler waiting for
     // the end of the edit does not wait for ever.
     if (!edit && editing_) onEndEdit(itemOf(editing_), std::nullopt);
@@ -315,7 +312,7 @@ std::optional<LRESULT> TreeView::onNotify(const NMHDR& header) {
         if (quiet_) return 0;
         const ItemKey key = keyOf(tree.itemNew.hItem);
         if (!key) return 0;
-        const auto state = static_cast<UINT>(SendMessageA(
+        const auto state = static_cast<UINT>(SendMessageW(
             hwnd_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(tree.itemNew.hItem), TVIS_EXPANDED));
         if (BackendSink* s = sink())
             s->onTreeExpandedChanged(window_, unit_, key, (state & TVIS_EXPANDED) != 0);
@@ -328,7 +325,7 @@ std::optional<LRESULT> TreeView::onNotify(const NMHDR& header) {
         TVHITTESTINFO hit{};
         hit.pt = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
         ScreenToClient(hwnd_, &hit.pt);
-        SendMessageA(hwnd_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        SendMessageW(hwnd_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
         const ItemKey key = (hit.flags & TVHT_ONITEM) ? keyOf(hit.hItem) : 0;
         if (BackendSink* s = sink()) s->onTreeRightClick(window_, unit_, key);
         return TRUE; // handled: no WM_CONTEXTMENU follows

@@ -2,6 +2,7 @@
 
 #include "forms/win32/font_win32.h"
 #include "forms/win32/make_backend.h"
+#include "forms/win32/wide_text.h"
 #include "platform/clock.h"
 
 #include <commctrl.h>
@@ -13,27 +14,29 @@ namespace glyvora::win32 {
 
 namespace {
 
-constexpr const char* kWindowClass = "GlyvoraWindow";
-constexpr const char* kPickerClass = "GlyvoraColourPicker";
-constexpr const char* kUtilityClass = "GlyvoraUtility";
+constexpr const wchar_t* kWindowClass = L"GlyvoraWindow";
+constexpr const wchar_t* kPickerClass = L"GlyvoraColourPicker";
+constexpr const wchar_t* kUtilityClass = L"GlyvoraUtility";
 // The property of a subclassed control that holds its Control record.
-constexpr const char* kControlProperty = "GlyvoraControl";
+constexpr const wchar_t* kControlProperty = L"GlyvoraControl";
 // A drop-down list opens this much below its closed box.
 constexpr int kComboListHeight = 200;
+// A hint's lines are wrapped at this width, which also makes the tooltip honour line breaks.
+constexpr int kHintWidth = 600;
 
 HINSTANCE instance() {
-    return GetModuleHandleA(nullptr);
+    return GetModuleHandleW(nullptr);
 }
 
 // COM for the shell's folder picker, the common controls, and our window classes: once per process.
 void initialiseOnce() {
     static const bool done = [] {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        INITCOMMONCONTROLSEX icc{sizeof icc,
-                                 ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS |
+                                                 ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
         InitCommonControlsEx(&icc);
 
-        WNDCLASSA window{};
+        WNDCLASSW window{};
         window.style = CS_DBLCLKS;
         window.lpfnWndProc = Win32Backend::windowProc;
         window.hInstance = instance();
@@ -41,21 +44,21 @@ void initialiseOnce() {
         window.hCursor = LoadCursor(nullptr, IDC_ARROW);
         window.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         window.lpszClassName = kWindowClass;
-        RegisterClassA(&window);
+        RegisterClassW(&window);
 
-        WNDCLASSA picker{};
+        WNDCLASSW picker{};
         picker.style = CS_DBLCLKS;
         picker.lpfnWndProc = Win32Backend::pickerProc;
         picker.hInstance = instance();
         picker.hCursor = LoadCursor(nullptr, IDC_HAND);
         picker.lpszClassName = kPickerClass;
-        RegisterClassA(&picker);
+        RegisterClassW(&picker);
 
-        WNDCLASSA utility{};
-        utility.lpfnWndProc = DefWindowProcA;
+        WNDCLASSW utility{};
+        utility.lpfnWndProc = DefWindowProcW;
         utility.hInstance = instance();
         utility.lpszClassName = kUtilityClass;
-        RegisterClassA(&utility);
+        RegisterClassW(&utility);
         return true;
     }();
     (void)done;
@@ -109,7 +112,7 @@ std::unique_ptr<Backend> makeBackend() {
 Win32Backend::Win32Backend() {
     initialiseOnce();
     utility_ =
-        CreateWindowExA(0, kUtilityClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance(), nullptr);
+        CreateWindowExW(0, kUtilityClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance(), nullptr);
 }
 
 Win32Backend::~Win32Backend() {
@@ -128,7 +131,7 @@ Win32Backend::Window* Win32Backend::findWindow(WindowId window) const {
 }
 
 Win32Backend::Window* Win32Backend::windowOf(HWND hwnd) const {
-    return reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 Win32Backend::Control* Win32Backend::findControl(WindowId window, UnitId unit) const {
@@ -152,6 +155,11 @@ std::optional<UnitType> Win32Backend::controlType(WindowId window, UnitId unit) 
     Control* c = findControl(window, unit);
     if (!c) return std::nullopt;
     return c->type;
+}
+
+HWND Win32Backend::hintHandle(WindowId window) const {
+    Window* w = findWindow(window);
+    return w ? w->hints : nullptr;
 }
 
 std::optional<TrayIconRequest> Win32Backend::trayIcon(WindowId window) const {
@@ -181,18 +189,18 @@ HWND Win32Backend::ownerOf(const DialogOwner& owner) const {
 
 LRESULT CALLBACK Win32Backend::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
-        auto* w = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        auto* w = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         w->hwnd = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
-        return DefWindowProcA(hwnd, msg, wp, lp);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
+        return DefWindowProcW(hwnd, msg, wp, lp);
     }
-    Window* w = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!w) return DefWindowProcA(hwnd, msg, wp, lp);
+    Window* w = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!w) return DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         // Destroyed by the system too (with its owner): the record no longer names a window.
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         w->hwnd = nullptr;
-        return DefWindowProcA(hwnd, msg, wp, lp);
+        return DefWindowProcW(hwnd, msg, wp, lp);
     }
     return w->backend->handleWindowMessage(*w, hwnd, msg, wp, lp);
 }
@@ -239,7 +247,7 @@ LRESULT Win32Backend::handleWindowMessage(Window& w, HWND hwnd, UINT msg, WPARAM
     default:
         break;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 void Win32Backend::handleCommand(Window& w, WPARAM wp, LPARAM lp) {
@@ -249,7 +257,7 @@ void Win32Backend::handleCommand(Window& w, WPARAM wp, LPARAM lp) {
         if (code == 0 && reporting(w.id)) sink_->onMenuCommand(w.id, LOWORD(wp));
         return;
     }
-    auto* c = static_cast<Control*>(GetPropA(from, kControlProperty));
+    auto* c = static_cast<Control*>(GetPropW(from, kControlProperty));
     if (!c || c->window != w.id || !reporting(w.id)) return;
     switch (c->type) {
     case UnitType::Button:
@@ -268,7 +276,7 @@ void Win32Backend::handleCommand(Window& w, WPARAM wp, LPARAM lp) {
 }
 
 std::optional<LRESULT> Win32Backend::handleColour(Window& w, HDC dc, HWND control) {
-    auto* c = static_cast<Control*>(GetPropA(control, kControlProperty));
+    auto* c = static_cast<Control*>(GetPropW(control, kControlProperty));
     if (!c || c->window != w.id || c->type != UnitType::Label) return std::nullopt;
     if (!c->textColour && !c->backColour) return std::nullopt;
     SetTextColor(dc, c->textColour ? *c->textColour : GetSysColor(COLOR_WINDOWTEXT));
@@ -282,8 +290,8 @@ std::optional<LRESULT> Win32Backend::handleColour(Window& w, HDC dc, HWND contro
 }
 
 LRESULT CALLBACK Win32Backend::controlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* c = static_cast<Control*>(GetPropA(hwnd, kControlProperty));
-    if (!c) return DefWindowProcA(hwnd, msg, wp, lp);
+    auto* c = static_cast<Control*>(GetPropW(hwnd, kControlProperty));
+    if (!c) return DefWindowProcW(hwnd, msg, wp, lp);
     return c->backend->handleControlMessage(*c, hwnd, msg, wp, lp);
 }
 
@@ -291,10 +299,10 @@ LRESULT Win32Backend::handleControlMessage(Control& c, HWND hwnd, UINT msg, WPAR
     // A handler may destroy the window, and this record with it: keep what the rest needs.
     const WNDPROC previous = c.previousProc;
     if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        RemovePropA(hwnd, kControlProperty);
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        RemovePropW(hwnd, kControlProperty);
         c.hwnd = nullptr;
-        return CallWindowProcA(previous, hwnd, msg, wp, lp);
+        return CallWindowProcW(previous, hwnd, msg, wp, lp);
     }
     if (const int event = mouseEventOf(msg); event != 0 && reporting(c.window)) {
         const bool delivered =
@@ -308,12 +316,12 @@ LRESULT Win32Backend::handleControlMessage(Control& c, HWND hwnd, UINT msg, WPAR
         sink_->onFocus(c.window, c.unit, msg == WM_SETFOCUS);
         if (!IsWindow(hwnd)) return 0;
     }
-    return CallWindowProcA(previous, hwnd, msg, wp, lp);
+    return CallWindowProcW(previous, hwnd, msg, wp, lp);
 }
 
 // The colour picker: a swatch of its colour in a sunken frame; a click asks for a new colour.
 LRESULT CALLBACK Win32Backend::pickerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* c = static_cast<Control*>(GetPropA(hwnd, kControlProperty));
+    auto* c = static_cast<Control*>(GetPropW(hwnd, kControlProperty));
     switch (msg) {
     case WM_ERASEBKGND:
         return 1;
@@ -336,7 +344,7 @@ LRESULT CALLBACK Win32Backend::pickerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
             c->backend->sink_->onColourPickerOpened(c->window, c->unit);
         return 0;
     default:
-        return DefWindowProcA(hwnd, msg, wp, lp);
+        return DefWindowProcW(hwnd, msg, wp, lp);
     }
 }
 
@@ -371,9 +379,9 @@ bool Win32Backend::createWindow(const WindowTemplate& design, const Rect& outer,
     if (frame.minMaxButtons) style |= WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
     HWND ownerHandle = owner ? windowHandle(*owner) : nullptr;
     ++quiet_;
-    HWND hwnd =
-        CreateWindowExA(0, kWindowClass, design.windowUnitTemplate().caption.c_str(), style, outer.left,
-                        outer.top, outer.width, outer.height, ownerHandle, nullptr, instance(), w.get());
+    HWND hwnd = CreateWindowExW(0, kWindowClass, widen(design.windowUnitTemplate().caption).c_str(), style,
+                                outer.left, outer.top, outer.width, outer.height, ownerHandle, nullptr,
+                                instance(), w.get());
     --quiet_;
     if (!hwnd) return false;
     if (!frame.closeCommand) {
@@ -398,35 +406,35 @@ bool Win32Backend::createControl(WindowId window, const UnitTemplate& unit) {
     DWORD style =
         WS_CHILD | WS_CLIPSIBLINGS | (unit.visible ? WS_VISIBLE : 0) | (unit.disabled ? WS_DISABLED : 0);
     DWORD exStyle = 0;
-    const char* className = nullptr;
+    const wchar_t* className = nullptr;
     int height = unit.height;
     switch (unit.type) {
     case UnitType::Label:
         // A label shows data (face names, page numbers): an ampersand is a character, not a
         // mnemonic, and a line too long is cut rather than wrapped out of a one-line label.
-        className = "STATIC";
+        className = L"STATIC";
         style |= SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX;
         break;
     case UnitType::Button:
-        className = "BUTTON";
+        className = L"BUTTON";
         style |= BS_PUSHBUTTON | WS_TABSTOP;
         break;
     case UnitType::CheckBox:
-        className = "BUTTON";
+        className = L"BUTTON";
         style |= BS_AUTOCHECKBOX | WS_TABSTOP;
         break;
     case UnitType::EditBox:
-        className = "EDIT";
+        className = L"EDIT";
         style |= ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
         exStyle |= WS_EX_CLIENTEDGE;
         break;
     case UnitType::ComboBox:
-        className = "COMBOBOX";
+        className = L"COMBOBOX";
         style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
         height += kComboListHeight;
         break;
     case UnitType::ProcessBar:
-        className = PROGRESS_CLASSA;
+        className = PROGRESS_CLASSW;
         break;
     case UnitType::ColorPicker:
         className = kPickerClass;
@@ -442,7 +450,7 @@ bool Win32Backend::createControl(WindowId window, const UnitTemplate& unit) {
         c->tree = std::make_unique<TreeView>(w->hwnd, id, unit, window, &sink_);
         c->hwnd = c->tree->created() ? c->tree->handle() : nullptr;
     } else {
-        c->hwnd = CreateWindowExA(exStyle, className, unit.caption.c_str(), style, unit.left, unit.top,
+        c->hwnd = CreateWindowExW(exStyle, className, widen(unit.caption).c_str(), style, unit.left, unit.top,
                                   unit.width, height, w->hwnd,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);
     }
@@ -450,9 +458,9 @@ bool Win32Backend::createControl(WindowId window, const UnitTemplate& unit) {
         --quiet_;
         return false;
     }
-    SetPropA(c->hwnd, kControlProperty, c.get());
+    SetPropW(c->hwnd, kControlProperty, c.get());
     c->previousProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(c->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Backend::controlProc)));
+        SetWindowLongPtrW(c->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Backend::controlProc)));
 
     applyFont(*c, unit.font);
     switch (unit.type) {
@@ -462,12 +470,12 @@ bool Win32Backend::createControl(WindowId window, const UnitTemplate& unit) {
         break;
     case UnitType::ComboBox:
         for (const Text& item : unit.items)
-            SendMessageA(c->hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+            SendMessageW(c->hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
         fitComboHeight(c->hwnd, unit.height);
         break;
     case UnitType::ProcessBar:
-        SendMessageA(c->hwnd, PBM_SETRANGE32, unit.minimum, unit.maximum);
-        SendMessageA(c->hwnd, PBM_SETPOS, unit.position, 0);
+        SendMessageW(c->hwnd, PBM_SETRANGE32, unit.minimum, unit.maximum);
+        SendMessageW(c->hwnd, PBM_SETPOS, unit.position, 0);
         break;
     case UnitType::ColorPicker:
         c->pickerColour = unit.colour;
@@ -492,7 +500,7 @@ void Win32Backend::applyFont(Control& c, const std::optional<UnitFont>& font) {
     HFONT previous = c.font;
     c.font = shown;
     if (!shown) shown = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    SendMessageA(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
+    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
     if (previous) DeleteObject(previous);
 }
 
@@ -500,14 +508,14 @@ void Win32Backend::fitComboHeight(HWND combo, int height) {
     // The closed box is its selection field plus the frame. What a set field height becomes
     // differs between systems (Wine adds two pixels), so the field is corrected from what the box
     // then measures.
-    LRESULT field = SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    LRESULT field = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
     for (int round = 0; round < 4 && field != CB_ERR; ++round) {
         RECT r{};
         GetWindowRect(combo, &r);
         const int difference = height - (r.bottom - r.top);
         if (difference == 0 || field + difference <= 0) return;
         field += difference;
-        SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
     }
 }
 
@@ -561,7 +569,7 @@ void Win32Backend::setAlwaysOnTop(WindowId window, bool onTop) {
     constexpr UINT keepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     ++quiet_;
     SetWindowPos(h, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, keepPlace);
-    if (onTop && !(GetWindowLongPtrA(h, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+    if (onTop && !(GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
         // Wine keeps a window out of the band while a window it owns is in it; the owned windows
         // are let go for the move and taken back, then put above their owner again.
         std::vector<HWND> owned;
@@ -570,11 +578,11 @@ void Win32Backend::setAlwaysOnTop(WindowId window, bool onTop) {
             if (other && GetWindow(other, GW_OWNER) == h) owned.push_back(other);
         }
         for (HWND o : owned)
-            SetWindowLongPtrA(o, GWLP_HWNDPARENT, 0);
+            SetWindowLongPtrW(o, GWLP_HWNDPARENT, 0);
         SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, keepPlace);
         for (HWND o : owned) {
-            const bool wasOnTop = GetWindowLongPtrA(o, GWL_EXSTYLE) & WS_EX_TOPMOST;
-            SetWindowLongPtrA(o, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(h));
+            const bool wasOnTop = GetWindowLongPtrW(o, GWL_EXSTYLE) & WS_EX_TOPMOST;
+            SetWindowLongPtrW(o, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(h));
             SetWindowPos(o, wasOnTop ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0, keepPlace);
         }
     }
@@ -633,11 +641,7 @@ Text Win32Backend::text(WindowId window, UnitId unit) {
     if (!w || !w->hwnd) return {};
     HWND h = w->design->windowUnit == unit ? w->hwnd : controlHandle(window, unit);
     if (!h) return {};
-    const int length = GetWindowTextLengthA(h);
-    if (length <= 0) return {};
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-    const int got = GetWindowTextA(h, buffer.data(), length + 1);
-    return Text(buffer.data(), static_cast<std::size_t>(got > 0 ? got : 0));
+    return windowTextOf(h);
 }
 
 void Win32Backend::setText(WindowId window, UnitId unit, const Text& text) {
@@ -646,7 +650,7 @@ void Win32Backend::setText(WindowId window, UnitId unit, const Text& text) {
     HWND h = w->design->windowUnit == unit ? w->hwnd : controlHandle(window, unit);
     if (!h) return;
     ++quiet_;
-    SetWindowTextA(h, text.c_str());
+    setWindowTextOf(h, text);
     --quiet_;
 }
 
@@ -678,21 +682,21 @@ void Win32Backend::setColours(WindowId window, UnitId unit, std::optional<Colour
 
 int Win32Backend::checkState(WindowId window, UnitId unit) {
     HWND h = controlHandle(window, unit);
-    return h ? static_cast<int>(SendMessageA(h, BM_GETCHECK, 0, 0)) : 0;
+    return h ? static_cast<int>(SendMessageW(h, BM_GETCHECK, 0, 0)) : 0;
 }
 
 void Win32Backend::setCheckState(WindowId window, UnitId unit, int state) {
     HWND h = controlHandle(window, unit);
     if (!h) return;
     ++quiet_;
-    SendMessageA(h, BM_SETCHECK, static_cast<WPARAM>(state), 0);
+    SendMessageW(h, BM_SETCHECK, static_cast<WPARAM>(state), 0);
     --quiet_;
 }
 
 int Win32Backend::comboSelection(WindowId window, UnitId unit) {
     HWND h = controlHandle(window, unit);
     if (!h) return -1;
-    const LRESULT selection = SendMessageA(h, CB_GETCURSEL, 0, 0);
+    const LRESULT selection = SendMessageW(h, CB_GETCURSEL, 0, 0);
     return selection == CB_ERR ? -1 : static_cast<int>(selection);
 }
 
@@ -700,7 +704,7 @@ void Win32Backend::setComboSelection(WindowId window, UnitId unit, int index) {
     HWND h = controlHandle(window, unit);
     if (!h) return;
     ++quiet_;
-    SendMessageA(h, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     --quiet_;
 }
 
@@ -708,8 +712,8 @@ void Win32Backend::setProgress(WindowId window, UnitId unit, int minimum, int ma
     HWND h = controlHandle(window, unit);
     if (!h) return;
     ++quiet_;
-    SendMessageA(h, PBM_SETRANGE32, static_cast<WPARAM>(minimum), maximum);
-    SendMessageA(h, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    SendMessageW(h, PBM_SETRANGE32, static_cast<WPARAM>(minimum), maximum);
+    SendMessageW(h, PBM_SETPOS, static_cast<WPARAM>(position), 0);
     --quiet_;
 }
 
@@ -723,6 +727,39 @@ void Win32Backend::setPickerColour(WindowId window, UnitId unit, Colour colour) 
     if (!c) return;
     c->pickerColour = colour;
     InvalidateRect(c->hwnd, nullptr, FALSE);
+}
+
+// The hint of a control is a tool of its window's tooltip control, keyed by the control's handle;
+// the tooltip subclasses the control to see the mouse (labels have SS_NOTIFY for that).
+void Win32Backend::setHint(WindowId window, UnitId unit, const Text& hint) {
+    Window* w = findWindow(window);
+    Control* c = findControl(window, unit);
+    if (!w || !c) return;
+    std::wstring text = widen(hint);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = w->hwnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(c->hwnd);
+    tool.hinst = instance();
+    if (text.empty()) {
+        if (c->hinted && w->hints) SendMessageW(w->hints, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        c->hinted = false;
+        return;
+    }
+    if (!w->hints) {
+        w->hints = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, w->hwnd, nullptr, instance(), nullptr);
+        if (!w->hints) return;
+        SendMessageW(w->hints, TTM_SETMAXTIPWIDTH, 0, kHintWidth);
+    }
+    tool.lpszText = text.data();
+    if (c->hinted) {
+        SendMessageW(w->hints, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+        return;
+    }
+    c->hinted = SendMessageW(w->hints, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
 }
 
 // ---- the tree mirror: the tree view keeps its own bookkeeping ----
@@ -816,27 +853,27 @@ void Win32Backend::post(WindowId window, const PostedMessage& message) {
     if (!h) return;
     const std::uint32_t id = ++lastPosted_;
     posted_[id] = Posted{window, message};
-    if (!PostMessageA(h, kPostedMessage, id, 0)) posted_.erase(id);
+    if (!PostMessageW(h, kPostedMessage, id, 0)) posted_.erase(id);
 }
 
 void Win32Backend::processPending() {
     ++dispatching_;
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             // Not ours to act on: left for whichever loop asked for it.
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     --dispatching_;
 }
 
 bool Win32Backend::waitForMessages(std::optional<std::uint32_t> timeoutMs) {
     MSG msg;
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) return true;
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) return true;
     if (&clock() == &systemClock()) {
         if (windows_.empty()) return false;
         MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs ? *timeoutMs : INFINITE, QS_ALLINPUT,

@@ -3,6 +3,13 @@
 // every unit a real control (STATIC, BUTTON, EDIT, COMBOBOX, the progress bar, the comctl32 tree
 // view, and a small colour swatch of our own), the dialogs and window services are the system's.
 //
+// Every window and control is a Unicode window and the message loop is a Unicode loop, so that a
+// typed Chinese character arrives as one character (an ANSI control gets it as two bytes it does
+// not join). The program's texts stay GBK: they are converted where they cross (wide_text.h).
+// The message boxes, the folder picker, the colour choice, the clipboard, the tray tip and command
+// lines remain the system's ANSI calls, whose conversions give what the program expects there.
+// A unit's hint text is a tool of one tooltip control per window.
+//
 // Each control is subclassed so that its mouse and focus messages reach the layer before the
 // control sees them; the parent's window procedure turns the controls' notifications into what
 // the user did. The notifications our own calls cause (EN_CHANGE after SetWindowText, the focus
@@ -42,6 +49,8 @@ public:
     HWND controlHandle(WindowId window, UnitId unit) const;
     // The type of a live control; none when there is no such control.
     std::optional<UnitType> controlType(WindowId window, UnitId unit) const;
+    // The tooltip control that shows the window's hint texts; null until a hint has been set.
+    HWND hintHandle(WindowId window) const;
     // The icon the backend last put in the notification area for the window.
     std::optional<TrayIconRequest> trayIcon(WindowId window) const;
     // How many mouse messages a handler has swallowed so far.
@@ -78,6 +87,7 @@ public:
     void setProgress(WindowId window, UnitId unit, int minimum, int maximum, int position) override;
     Colour pickerColour(WindowId window, UnitId unit) override;
     void setPickerColour(WindowId window, UnitId unit, Colour colour) override;
+    void setHint(WindowId window, UnitId unit, const Text& hint) override;
     void treeClear(WindowId window, UnitId unit) override;
     void treeAppend(WindowId window, UnitId unit, const TreeItem& item, ItemKey parent) override;
     void treeUpdate(WindowId window, UnitId unit, const TreeItem& item) override;
@@ -114,6 +124,7 @@ private:
         std::optional<Colour> textColour, backColour;
         HBRUSH backBrush = nullptr;
         Colour pickerColour = 0;
+        bool hinted = false; // registered as a tool of the window's tooltip control
         std::unique_ptr<TreeView> tree;
     };
     struct Window {
@@ -121,7 +132,8 @@ private:
         WindowId id = 0;
         const WindowTemplate* design = nullptr;
         HWND hwnd = nullptr;
-        bool dying = false; // DestroyWindow is running: nothing it causes is reported
+        HWND hints = nullptr; // the tooltip control of the units' hint texts, made on first use
+        bool dying = false;   // DestroyWindow is running: nothing it causes is reported
         std::map<UnitId, std::unique_ptr<Control>> controls;
         int nextControlId = 100;
     };

@@ -77,6 +77,14 @@ public:
         return setLock(offset, length, false);
     }
 
+    FileError flush() override {
+        while (::fsync(fd_) != 0) {
+            if (errno == EINTR) continue;
+            return posix::fileErrorFromErrno(errno);
+        }
+        return FileError::None;
+    }
+
 private:
     FileError setLock(std::uint64_t offset, std::uint64_t length, bool take) {
         struct flock fl {};
@@ -215,6 +223,34 @@ public:
         if (native.size() > 1 && native.back() == '/') out += "/";
         if (out == "//") out = "/";
         return posix::fromNativePath(out);
+    }
+
+    FileError replace(const Text& from, const Text& to) override {
+        if (from.empty() || to.empty()) return FileError::NotFound;
+        const Text target = posix::toNativePath(to);
+        if (::rename(posix::toNativePath(from).c_str(), target.c_str()) != 0)
+            return posix::fileErrorFromErrno(errno);
+        syncDirectoryOf(target);
+        return FileError::None;
+    }
+
+    FileError remove(const Text& path) override {
+        if (path.empty()) return FileError::NotFound;
+        if (::unlink(posix::toNativePath(path).c_str()) != 0) return posix::fileErrorFromErrno(errno);
+        return FileError::None;
+    }
+
+private:
+    // A rename is on the disk only once its directory is: without this a power cut can bring back
+    // the old name. The rename itself has happened either way, so a failure here is not reported.
+    static void syncDirectoryOf(const Text& nativePath) {
+        const std::size_t slash = nativePath.rfind('/');
+        const Text directory =
+            slash == Text::npos ? Text(".") : (slash == 0 ? Text("/") : nativePath.substr(0, slash));
+        const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return;
+        ::fsync(fd);
+        ::close(fd);
     }
 };
 

@@ -1,4 +1,3 @@
-// POSIX has no shell file manager to ask: every request fails.
 #include "platform/shell.h"
 
 namespace glyvora {

@@ -95,6 +95,11 @@ public:
         return FileError::None;
     }
 
+    FileError flush() override {
+        if (!FlushFileBuffers(handle_)) return lastFileError();
+        return FileError::None;
+    }
+
 private:
     HANDLE handle_;
 };
@@ -169,6 +174,19 @@ public:
         const DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
         if (n == 0 || n >= sizeof buffer) return Text();
         return Text(buffer, n);
+    }
+
+    FileError replace(const Text& from, const Text& to) override {
+        if (from.empty() || to.empty()) return FileError::NotFound;
+        if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return lastFileError();
+        return FileError::None;
+    }
+
+    FileError remove(const Text& path) override {
+        if (path.empty()) return FileError::NotFound;
+        if (!DeleteFileA(path.c_str())) return lastFileError();
+        return FileError::None;
     }
 };
 

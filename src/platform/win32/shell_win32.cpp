@@ -1,25 +1,24 @@
-// The shell's file manager through an item id list of the path. SHOpenFolderAndSelectItems needs
-// COM initialised on the calling thread; the program does that once at start.
 #include "platform/shell.h"
 
-#include <shlobj.h>
+// <windows.h> first: <shlobj.h> relies on its types.
+// clang-format off
 #include <windows.h>
+#include <shlobj.h>
+// clang-format on
 
 namespace glyvora {
 
 namespace {
 
-// OFASI_EDIT: the selected item's name opens for renaming.
-constexpr DWORD kSelectForEdit = 1;
-
 class Win32Shell final : public Shell {
 public:
     bool openFolderAndSelect(const Text& path, bool edit) override {
-        PIDLIST_ABSOLUTE pidl = ILCreateFromPathA(path.c_str());
-        if (!pidl) return false;
-        // With no child items the call opens the folder that holds the item and selects it.
-        const HRESULT hr = SHOpenFolderAndSelectItems(pidl, 0, nullptr, edit ? kSelectForEdit : 0);
-        ILFree(pidl);
+        if (path.empty()) return false;
+        // Null for a path that names nothing on the disk.
+        PIDLIST_ABSOLUTE item = ILCreateFromPathA(path.c_str());
+        if (!item) return false;
+        const HRESULT hr = SHOpenFolderAndSelectItems(item, 0, nullptr, edit ? OFASI_EDIT : 0);
+        ILFree(item);
         return hr == S_OK;
     }
 };

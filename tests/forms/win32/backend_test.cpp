@@ -6,6 +6,7 @@
 #include "win32_kit.h"
 
 #include <commctrl.h>
+#include <string>
 #include <vector>
 #include <windows.h>
 
@@ -135,6 +136,37 @@ TEST(Win32Backend, aPreviewLabelPaintsItsTextAndBackgroundColours) {
     }
     EXPECT_GT(back, static_cast<int>(pixels.size()) / 2); // mostly background around the letters
     EXPECT_GT(text, 50);                                  // 64-pixel letters in the text colour
+}
+
+TEST(Win32Backend, aPreviewLabelsHintIsAMultiLineTipOnTheLabel) {
+    auto backend = win32Kit().makeBackend();
+    auto& b = static_cast<Win32Backend&>(*backend);
+    FormLayer layer(b);
+    ASSERT_TRUE(LoadWindow(mainwin::ref));
+    const UnitId label = mainwin::previewLabel(3);
+    HWND h = b.controlHandle(mainwin::window, label);
+    // A static control sends the mouse on to the tip only with SS_NOTIFY.
+    EXPECT_NE(styleOf(h) & SS_NOTIFY, 0);
+    SetUnitHint(mainwin::window, label, "方正兰亭黑\r\nD:\\字体\\方正兰亭黑.ttf");
+    HWND tips = b.hintHandle(mainwin::window);
+    ASSERT_NE(tips, nullptr);
+    // The tip watches the label's own mouse messages, and has a width, without which it would
+    // show the two lines as one.
+    wchar_t text[INFOTIPSIZE + 1] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = b.windowHandle(mainwin::window);
+    tool.uId = reinterpret_cast<UINT_PTR>(h);
+    tool.lpszText = text;
+    ASSERT_TRUE(SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(tool.uFlags & (TTF_SUBCLASS | TTF_IDISHWND), static_cast<UINT>(TTF_SUBCLASS | TTF_IDISHWND));
+    EXPECT_EQ(std::wstring(text), L"方正兰亭黑\r\nD:\\字体\\方正兰亭黑.ttf");
+    EXPECT_GT(SendMessageW(tips, TTM_GETMAXTIPWIDTH, 0, 0), 0);
+    EXPECT_NE(GetWindowLongW(tips, GWL_STYLE) & TTS_NOPREFIX, 0);
+    // The tip of a removed hint is gone.
+    SetUnitHint(mainwin::window, label, "");
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 0);
 }
 
 TEST(Win32Backend, theTreeKeepsItsOddItemHeight) {

@@ -3,6 +3,7 @@
 #include "dialog_answerer.h"
 #include "forms/win32/font_win32.h"
 #include "forms/win32/make_backend.h"
+#include "forms/win32/wide_text.h"
 #include "forms/win32/win32_backend.h"
 #include "tree_driver.h"
 #include "win32_kit.h"
@@ -364,6 +365,21 @@ public:
         LOGFONTA lf{};
         if (!GetObjectA(font, sizeof lf, &lf)) return std::nullopt;
         return glyvora::win32::fromLogFont(lf);
+    }
+    Text shownHint(WindowId w, UnitId u) override {
+        HWND tips = b_.hintHandle(w);
+        HWND c = b_.controlHandle(w, u);
+        if (!tips || !c) return {};
+        // The text the tooltip control holds for the control, asked as any program asks it.
+        std::wstring buffer(INFOTIPSIZE + 1, L'\0');
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND;
+        tool.hwnd = b_.windowHandle(w);
+        tool.uId = reinterpret_cast<UINT_PTR>(c);
+        tool.lpszText = buffer.data();
+        SendMessageW(tips, TTM_GETTEXTW, buffer.size(), reinterpret_cast<LPARAM>(&tool));
+        return glyvora::win32::narrow(buffer.c_str());
     }
     std::vector<ShownTreeItem> shownTree(WindowId w, UnitId u) override {
         HWND c = treeHandle(w, u);
