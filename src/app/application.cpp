@@ -1,6 +1,9 @@
 #include "app/application.h"
 
 #include "app/shell_handlers.h"
+#include "fonts/font_menu.h"
+#include "fonts/font_search.h"
+#include "fonts/font_sets.h"
 #include "fonts/preview_pages.h"
 #include "fonts/scan.h"
 #include "forms/commands.h"
@@ -23,6 +26,9 @@ Bindings mainWindowBindings(MainState& state) {
     append(all, shellBindings(state));
     append(all, treeViewBindings(state));
     append(all, previewPageBindings(state));
+    append(all, fontSearchBindings(state));
+    append(all, fontMenuBindings(state));
+    append(all, fontSetBindings(state));
     return all;
 }
 

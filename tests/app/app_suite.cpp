@@ -214,4 +214,26 @@ std::vector<Text> AppSuite::visibleCaptions(const std::vector<MenuEntry>& entrie
     return captions;
 }
 
+void AppSuite::searchFor(const Text& text) {
+    ASSERT_TRUE(typeInto(mainwin::编辑框_搜索字体内容, text));
+    ASSERT_TRUE(click(mainwin::按钮_搜索字体));
+}
+
+bool AppSuite::rightClickLabel(int k) {
+    return user->mouse(mainwin::window, mainwin::previewLabel(k), event::rightUp, 20, 20, 0);
+}
+
+int AppSuite::popupsShown() {
+    int shownCount = 0;
+    for (const ShownDialog& d : user->dialogs())
+        if (d.kind == DialogKind::PopupMenu) ++shownCount;
+    return shownCount;
+}
+
+std::vector<Text> AppSuite::lastSetMenu() {
+    for (const MenuEntry& e : lastPopup())
+        if (e.unit == mainwin::添加到集) return visibleCaptions(e.children);
+    return {};
+}
+
 } // namespace glyvora::testing

@@ -56,6 +56,7 @@ struct FolderRecord {
 struct SetRecord {
     Text set;
     Text fontPath;
+    friend bool operator==(const SetRecord&, const SetRecord&) = default;
 };
 
 class AppSuite : public ::testing::TestWithParam<const BackendKit*> {
@@ -114,6 +115,15 @@ protected:
     void browseFonts(int count);
     // The captions of the eight labels when labels before `firstBlank` show the sample text.
     std::vector<Text> blanks(int firstBlank, const Text& sample = "中国智造慧及全球");
+
+    // The search box filled and the search button clicked.
+    void searchFor(const Text& text);
+    // The right button released over preview label k; false when swallowed.
+    bool rightClickLabel(int k);
+    // Number of popup menus shown so far.
+    int popupsShown();
+    // The entries of the submenu 添加到集 in the last popup menu shown.
+    std::vector<Text> lastSetMenu();
 
     app::MainState& state() { return application->state(); }
 

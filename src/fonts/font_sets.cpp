@@ -1,0 +1,99 @@
+#include "fonts/font_sets.h"
+
+#include "app/main_window.h"
+#include "app/program_files.h"
+#include "commands/text.h"
+#include "fonts/font_menu.h"
+#include "tablefile/table_engine.h"
+#include "tree/category_store.h"
+
+namespace glyvora::app {
+
+namespace {
+
+// The menu offers ten set items, so there are at most ten sets.
+constexpr int kMostSets = 10;
+// Widths of the set table's two text fields: longer texts would be stored cut, so that a set
+// of a longer name could never find its fonts, and a longer path could never be loaded again.
+constexpr std::size_t kSetNameWidth = 100;
+constexpr std::size_t kFontPathWidth = 200;
+
+const Text kCountSuffixSeparator = "   ";
+
+bool anyItemReads(const Text& text) {
+    const int count = ItemCount(tree());
+    for (int i = 0; i < count; ++i)
+        if (ItemText(tree(), i) == text) return true;
+    return false;
+}
+
+int childCount(int parent) {
+    int children = 0;
+    const int count = ItemCount(tree());
+    for (int i = 0; i < count; ++i)
+        if (ParentItem(tree(), i) == parent) ++children;
+    return children;
+}
+
+void openSetTable(MainState& state) {
+    CloseAllTables();
+    const Text setTable = programFile(state, kSetTable);
+    OpenTable(Value(setTable));
+    SelectTable(Value(setTable));
+}
+
+} // namespace
+
+void addSet(MainState& state) {
+    // The root comes first, so that a cancelled prompt still leaves it.
+    if (findSetRoot() == -1) AddItem(tree(), Value(), "集", Value(0), Value(0), Value(0), Value(true));
+    Text name;
+    const bool confirmed = InputBox(Value("集名称，不能存在同名，只能添加10个集分类"), Value("添加集"),
+                                    Value("集名称"), name, Value(1), OwnerArg(mainwin::ref));
+    const int root = findSetRoot();
+    // Names are compared with every item text as shown, count suffixes included.
+    if (confirmed && root != -1 && !anyItemReads(name) && childCount(root) < kMostSets &&
+        name.size() <= kSetNameWidth)
+        AddItem(tree(), Value(root), name, Value(0), Value(0), Value(0), Value(false));
+    saveTree(state);
+}
+
+void addFontToSet(MainState& state, int n) {
+    // The scan uses the tables and rebuilds the page slots meanwhile.
+    if (state.scanRunning) return;
+    openSetTable(state);
+    Text setName = readText(mainwin::setMenuItem(n), prop::menuCaption);
+    const std::int32_t suffix = FindText(setName, kCountSuffixSeparator);
+    if (suffix != -1) {
+        setName = setName.substr(0, static_cast<std::size_t>(suffix - 1));
+        writeMain(mainwin::setMenuItem(n), prop::menuCaption, Value(setName));
+    }
+    const int k = state.currentLabel;
+    if (k < 1 || k > kPreviewLabels) return;
+    const Text& fontPath = state.pagePaths[static_cast<std::size_t>(k - 1)];
+    if (setName.size() > kSetNameWidth || fontPath.size() > kFontPathWidth) return;
+    if (isInSet(setName, fontPath)) return;
+    if (!AppendBlankRecord()) return;
+    WriteField(Value(1), Value(setName));
+    WriteField(Value(2), Value(fontPath));
+}
+
+bool isInSet(const Text& setName, const Text& fontPath) {
+    FirstRecord();
+    const std::int32_t records = RecordCount();
+    for (std::int32_t r = 0; r < records; ++r) {
+        if (ToText(ReadField(Value(1))) == setName && ToText(ReadField(Value(2))) == fontPath) return true;
+        SkipRecords(Value(1));
+    }
+    return false;
+}
+
+Bindings fontSetBindings(MainState& state) {
+    MainState* s = &state;
+    Bindings bindings{on(mainwin::按钮_添加集, event::clicked, [s] { addSet(*s); })};
+    for (int n = 1; n <= kMostSets; ++n)
+        bindings.push_back(on(mainwin::setMenuItem(n), event::clicked, [s, n] { addFontToSet(*s, n); }));
+    return bindings;
+}
+
+} // namespace glyvora::app
