@@ -6,6 +6,7 @@
 #include "forms/commands.h"
 #include "forms/templates.h"
 #include "tablefile/table_engine.h"
+#include "tree/tree_editing.h"
 #include "tree/tree_view.h"
 
 namespace glyvora::app {
@@ -22,6 +23,7 @@ Bindings mainWindowBindings(MainState& state) {
     Bindings all;
     append(all, shellBindings(state));
     append(all, treeViewBindings(state));
+    append(all, treeEditingBindings(state));
     append(all, previewPageBindings(state));
     return all;
 }
