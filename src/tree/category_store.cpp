@@ -66,7 +66,10 @@ void rewriteNamesFile(MainState& state) {
     Text names;
     const int count = ItemCount(tree());
     for (int i = 0; i < count; ++i)
-        if (IsItemBold(tree(), i)) names += "|" + ItemText(tree(), i);
+        if (IsItemBold(tree(), i)) {
+            names += '|';
+            names += ItemText(tree(), i);
+        }
     replaceFile(programFile(state, kNamesFile), ToBytes(Value(names)));
 }
 
