@@ -251,7 +251,7 @@ TEST_P(AppSuite, aProgramClosedDuringTheRenameDoesNotWaitForIt) {
 TEST_P(AppSuite, anAddedFolderIsNamedAfterItsLastPathElementAndScanned) {
     const Text folder = makeFolder("宋体集");
     const auto fontFiles = makeFonts(folder, 3);
-    writeTree({{1, "分类", true}, {2, "子分类", true}});
+    writeTree({{1, "分类", true, true}, {2, "子分类", true}});
     writeTestFile(file(app::kNamesFile), "|分类|子分类");
     startProgram();
     ASSERT_TRUE(user->windowOnTop(window));
@@ -259,7 +259,7 @@ TEST_P(AppSuite, anAddedFolderIsNamedAfterItsLastPathElementAndScanned) {
 
     user->answerFolderPicker(folder);
     ASSERT_TRUE(edit.choose(1, 二级_添加文件夹));
-    EXPECT_TREE((Tree{cat("分类", false), sub("子分类"), node(3, "宋体集")}));
+    EXPECT_TREE((Tree{cat("分类"), sub("子分类"), node(3, "宋体集")}));
     EXPECT_EQ(user->shownTreeSelection(window, 树型框1), 2);
     EXPECT_TRUE(sameRecords(folderRecords(), {{"宋体集", folder}}));
     EXPECT_EQ(fileBytes(app::kNamesFile), "|分类|子分类");
@@ -280,7 +280,7 @@ TEST_P(AppSuite, anAddedFolderIsNamedAfterItsLastPathElementAndScanned) {
     const std::size_t addedBefore = fonts.added.size();
     user->answerFolderPicker(Text());
     ASSERT_TRUE(edit.choose(0, 一级_添加文件夹));
-    EXPECT_TREE((Tree{cat("分类", false), sub("子分类"), node(3, "宋体集")}));
+    EXPECT_TREE((Tree{cat("分类"), sub("子分类"), node(3, "宋体集")}));
     EXPECT_TRUE(sameRecords(folderRecords(), {{"宋体集", folder}}));
     EXPECT_FALSE(user->windowOnTop(window));
     // The right click's scan and the closing one each loaded the category's fonts.
@@ -477,6 +477,9 @@ TEST_P(AppSuite, aFolderMovedUpPastASubcategoryStaysPlainAndTheSubcategoryBold) 
 }
 
 TEST_P(AppSuite, aMoveWhoseTreeChangedDuringItsTurnsChangesNothing) {
+    // The headless queue keeps the order of the test's action and the menu's command; a system
+    // queue under Wine does not promise to.
+    if (GetParam() != &headlessKit()) GTEST_SKIP() << "needs the action inside the move's turns";
     writeTree({{1, "A", true}, {1, "B", true}, {1, "C", true}});
     startProgram();
     TreeEditing edit(*user, clock);
