@@ -9,6 +9,7 @@
 #include "forms/commands.h"
 #include "forms/templates.h"
 #include "tablefile/table_engine.h"
+#include "tree/tree_editing.h"
 #include "tree/tree_view.h"
 
 namespace glyvora::app {
@@ -25,6 +26,7 @@ Bindings mainWindowBindings(MainState& state) {
     Bindings all;
     append(all, shellBindings(state));
     append(all, treeViewBindings(state));
+    append(all, treeEditingBindings(state));
     append(all, previewPageBindings(state));
     append(all, fontSearchBindings(state));
     append(all, fontMenuBindings(state));

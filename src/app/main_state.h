@@ -9,6 +9,7 @@
 #include "platform/types.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -43,6 +44,11 @@ struct MainState {
     TextList scanNames;
     TextList scanFolderPaths;
     int scanTotal = 0;
+    // The tree item (its key, which stays with the item while indexes shift) that scanNames were
+    // gathered from; 0 when no scan has gathered yet or the tree changed under it. A scan asked
+    // for while another one runs is deferred, so the item a command acts on is not always the one
+    // scanNames belong to.
+    std::uint32_t scannedItem = 0;
     // The folder pre-selected when the folder picker opens.
     Text browseInitialPath;
 
@@ -52,6 +58,8 @@ struct MainState {
     // An in-place label edit may begin only while a rename starts it; the rename waits for it to end.
     bool labelEditAllowed = false;
     bool labelEditDone = false;
+    // Set when an edit was let begin: a rename whose edit never began has nothing to wait for.
+    bool labelEditBegun = false;
 
     // A scan gives the message loop turns while it walks; the commands that read the loaded-font
     // lists do nothing meanwhile, and a tree selection made then is scanned once the running scan

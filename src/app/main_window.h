@@ -5,6 +5,7 @@
 #include "commands/conversion.h"
 #include "commands/value.h"
 #include "forms/commands.h"
+#include "forms/form_layer.h"
 #include "forms/templates.h"
 
 namespace glyvora::app {
@@ -32,6 +33,22 @@ inline Value colourValue(Colour colour) {
 
 inline const TreeBoxRef& tree() {
     return mainwin::tree;
+}
+
+// The selected tree item's index, -1 when none.
+inline int selectedItem() {
+    return readInteger(mainwin::树型框1, prop::selectedItem);
+}
+
+// The identity of the tree item at an index (0 for none): unlike the index, it stays with the item
+// while items before it come and go.
+inline ItemKey treeItemKey(int index) {
+    const TreeItem* item = FormLayer::current().tree(tree()).at(index);
+    return item ? item->key : 0;
+}
+// The index of the item with that identity, -1 when it has gone.
+inline int treeItemIndex(ItemKey key) {
+    return key ? FormLayer::current().tree(tree()).indexOf(key) : -1;
 }
 
 } // namespace glyvora::app

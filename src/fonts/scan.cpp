@@ -134,7 +134,9 @@ void scanOnce(MainState& state) {
     state.currentPage = 1;
     state.pageCount = 1;
 
-    state.scanNames = gatherNames(readInteger(mainwin::树型框1, prop::selectedItem));
+    const int selected = readInteger(mainwin::树型框1, prop::selectedItem);
+    state.scanNames = gatherNames(selected);
+    state.scannedItem = treeItemKey(selected);
     removeDuplicates(state.scanNames);
 
     CloseAllTables();

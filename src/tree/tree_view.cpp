@@ -33,6 +33,7 @@ void selectionFixUp(MainState& state) {
 
 HandlerResult treeLabelEditBegins(MainState& state) {
     if (!state.labelEditAllowed) return false;
+    state.labelEditBegun = true;
     return std::nullopt;
 }
 

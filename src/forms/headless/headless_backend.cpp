@@ -131,6 +131,18 @@ bool HeadlessBackend::focus(WindowId window, UnitId unit) {
     if (w->focus == unit) return true;
     const UnitId previous = w->focus;
     w->focus = unit;
+    // A tree's in-place edit ends when the focus goes elsewhere, keeping what was typed, as Enter
+    // does.
+    if (Control* tree = findControl(window, previous); tree && tree->editing) {
+        const ItemKey key = tree->editing;
+        const Text typed = tree->editText;
+        tree->editing = 0;
+        const bool accepted = sink_ ? sink_->onTreeEndEdit(window, previous, key, typed) : true;
+        if (Control* again = findControl(window, previous); again && accepted) {
+            const int index = indexOfKey(again->items, key);
+            if (index >= 0) again->items[index].text = typed;
+        }
+    }
     if (sink_ && previous) sink_->onFocus(window, previous, false);
     if (sink_) sink_->onFocus(window, unit, true);
     settle();
