@@ -61,13 +61,15 @@ long residentKiB() {
 }
 
 void putLe32(ByteSet& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
 void addItem(ByteSet& blob, const Text& text, bool bold, int depth) {
     blob.insert(blob.end(), text.begin(), text.end());
     blob.push_back(0);
-    for (int i = 0; i < 3; ++i) putLe32(blob, 0);
+    for (int i = 0; i < 3; ++i)
+        putLe32(blob, 0);
     putLe32(blob, bold ? 3u : 0u);
     putLe32(blob, static_cast<std::uint32_t>(depth));
 }
@@ -100,7 +102,8 @@ Text programForm(std::string path) {
 #ifndef _WIN32
     std::replace(path.begin(), path.end(), '/', '\\');
 #endif
-    while (path.size() > 1 && path.back() == '\\') path.pop_back();
+    while (path.size() > 1 && path.back() == '\\')
+        path.pop_back();
     return path;
 }
 
@@ -135,8 +138,10 @@ int main(int argc, char** argv) {
     std::vector<double> loads;
     for (int r = 0; r < rounds; ++r)
         loads.push_back(seconds([&] {
-            for (const Text& f : files) fontResources().addPrivate(f);
-            for (const Text& f : files) fontResources().removePrivate(f);
+            for (const Text& f : files)
+                fontResources().addPrivate(f);
+            for (const Text& f : files)
+                fontResources().removePrivate(f);
         }));
     loadSeconds = median(loads);
     std::printf("private adds+removes:   %8.3f s\n", loadSeconds);
@@ -156,13 +161,12 @@ int main(int argc, char** argv) {
     std::vector<double> scans;
     for (int r = 0; r <= rounds; ++r) {
         const int item = r % 2 == 0 ? 1 : 0;
-        const double s = seconds([&] {
-            writeProperty(mainwin::window, mainwin::树型框1, prop::selectedItem, Value(item));
-        });
+        const double s = seconds(
+            [&] { writeProperty(mainwin::window, mainwin::树型框1, prop::selectedItem, Value(item)); });
         if (r > 0) scans.push_back(s);
         if (application.state().fontPaths.size() != files.size()) {
-            std::fprintf(stderr, "the scan listed %zu files, the walk %zu\n", application.state().fontPaths.size(),
-                         files.size());
+            std::fprintf(stderr, "the scan listed %zu files, the walk %zu\n",
+                         application.state().fontPaths.size(), files.size());
             return 1;
         }
     }
@@ -173,16 +177,19 @@ int main(int argc, char** argv) {
     const double pause = 0.5;
 #ifdef _WIN32
     std::printf("scan - pause vs adds+removes + face names: %.3f s vs %.3f s: ratio %.2f (goal <= 1.3)\n",
-                scanSeconds - pause, loadSeconds + faceSeconds, (scanSeconds - pause) / (loadSeconds + faceSeconds));
+                scanSeconds - pause, loadSeconds + faceSeconds,
+                (scanSeconds - pause) / (loadSeconds + faceSeconds));
 #else
-    std::printf("scan - pause vs walk+face names: %.3f s vs %.3f s: ratio %.2f (goal <= 1.5)\n", scanSeconds - pause,
-                faceSeconds, (scanSeconds - pause) / faceSeconds);
+    std::printf("scan - pause vs walk+face names: %.3f s vs %.3f s: ratio %.2f (goal <= 1.5)\n",
+                scanSeconds - pause, faceSeconds, (scanSeconds - pause) / faceSeconds);
     std::printf("memory: started %ld KiB, after the scans %ld KiB: %.1f MiB above the started program "
                 "(goal <= 64 MiB)\n",
                 startedKiB, scannedKiB, (scannedKiB - startedKiB) / 1024.0);
 #endif
     (void)loadSeconds;
     (void)emptyKiB;
+    (void)startedKiB;
+    (void)scannedKiB;
     CloseAllTables();
     return 0;
 }

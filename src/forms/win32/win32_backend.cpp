@@ -491,10 +491,38 @@ bool Win32Backend::createControl(WindowId window, const UnitTemplate& unit) {
     return true;
 }
 
+namespace {
+
+int CALLBACK noteFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+// Whether a face of that name exists for the character set (fonts this process added privately
+// included).
+bool faceHasCharset(const char* face, BYTE charset) {
+    LOGFONTA query{};
+    query.lfCharSet = charset;
+    std::memcpy(query.lfFaceName, face, std::min<std::size_t>(std::strlen(face), LF_FACESIZE - 1));
+    bool found = false;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExA(dc, &query, noteFace, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, dc);
+    return found;
+}
+
+} // namespace
+
 void Win32Backend::applyFont(Control& c, const std::optional<UnitFont>& font) {
     HFONT shown = nullptr;
     if (font) {
-        const LOGFONTA lf = toLogFont(*font);
+        LOGFONTA lf = toLogFont(*font);
+        // The font mapper ranks the character set above the face name: a Latin font asked for with
+        // the Chinese character set would be replaced by some Chinese font. A named face that lacks
+        // the set is asked for by its name alone, so the face the user previews is the one shown.
+        if (lf.lfFaceName[0] != 0 && lf.lfCharSet != DEFAULT_CHARSET &&
+            !faceHasCharset(lf.lfFaceName, lf.lfCharSet))
+            lf.lfCharSet = DEFAULT_CHARSET;
         shown = CreateFontIndirectA(&lf);
     }
     HFONT previous = c.font;

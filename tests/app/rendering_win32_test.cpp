@@ -1,0 +1,153 @@
+// What the preview labels really show under the Win32 backend: every font of a page in its own
+// face, loaded into this process only, and the default face for files that are no fonts.
+#include "app/application.h"
+#include "app/program_files.h"
+#include "commands/conversion.h"
+#include "forms/commands.h"
+#include "forms/templates.h"
+#include "forms/win32/win32_backend.h"
+#include "forms/win32/win32_kit.h"
+#include "support/temp_dir.h"
+#include "tablefile/table_engine.h"
+#include "tablefile/table_format.h"
+
+#include <gtest/gtest.h>
+#include <set>
+#include <vector>
+#include <windows.h>
+
+namespace glyvora::testing {
+namespace {
+
+using glyvora::win32::Win32Backend;
+
+// Eight families of the machine's font packages, each its own face.
+const char* const kRealFonts[] = {
+    "Z:\\usr\\share\\fonts\\truetype\\liberation\\LiberationSans-Regular.ttf",
+    "Z:\\usr\\share\\fonts\\truetype\\liberation\\LiberationSerif-Regular.ttf",
+    "Z:\\usr\\share\\fonts\\truetype\\liberation\\LiberationMono-Regular.ttf",
+    "Z:\\usr\\share\\fonts\\opentype\\urw-base35\\C059-Roman.otf",
+    "Z:\\usr\\share\\fonts\\opentype\\urw-base35\\P052-Roman.otf",
+    "Z:\\usr\\share\\fonts\\opentype\\urw-base35\\URWBookman-Light.otf",
+    "Z:\\usr\\share\\fonts\\opentype\\urw-base35\\URWGothic-Book.otf",
+    "Z:\\usr\\share\\fonts\\opentype\\urw-base35\\Z003-MediumItalic.otf",
+};
+
+// The pixels of a control as the screen shows them, without its two top and bottom rows: the
+// separator lines between the preview labels lie over their edges.
+std::vector<COLORREF> pixelsOf(HWND control) {
+    RECT size{};
+    GetClientRect(control, &size);
+    const int w = size.right, h = size.bottom;
+    HDC screen = GetDC(control);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    std::vector<COLORREF> pixels(h > 4 ? p + 2 * w : p, h > 4 ? p + (h - 2) * w : p + w * h);
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(control, screen);
+    return pixels;
+}
+
+class PreviewRendering : public ::testing::Test {
+protected:
+    // A folder node 字体 for `folder`, the program started on the Win32 backend and the node
+    // selected, with a Latin sample every face has glyphs for.
+    void browse(const Text& folder) {
+        ByteSet tree;
+        for (const auto& [text, flags, depth] :
+             {std::tuple<Text, std::uint32_t, std::uint32_t>{"分类", 3, 1},
+              std::tuple<Text, std::uint32_t, std::uint32_t>{"字体", 0, 2}}) {
+            tree.insert(tree.end(), text.begin(), text.end());
+            tree.push_back(0);
+            for (std::uint32_t v : {0u, 0u, 0u, flags, depth})
+                for (int i = 0; i < 4; ++i)
+                    tree.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        }
+        writeTestFile(dir.file(app::kTreeFile), std::string(tree.begin(), tree.end()));
+        const ByteSet empty = table::emptyFolderTableImage();
+        writeTestFile(dir.file(app::kFolderTable), std::string(empty.begin(), empty.end()));
+        ASSERT_TRUE(OpenTable(Value(dir.file(app::kFolderTable))));
+        AppendBlankRecord();
+        WriteField(Value(1), Value("字体"));
+        WriteField(Value(2), Value(folder));
+        CloseAllTables();
+
+        backend = win32Kit().makeBackend();
+        application = std::make_unique<app::Application>(*backend, dir.path());
+        ASSERT_TRUE(application->start());
+        writeProperty(mainwin::window, mainwin::编辑框_内容, prop::content, Value("AaBbGgQq 123"));
+        writeProperty(mainwin::window, mainwin::树型框1, prop::selectedItem, Value(1));
+        // The scan window's close is posted: it goes first, then everything under it is repainted.
+        auto& b = static_cast<Win32Backend&>(*backend);
+        b.processPending();
+        RedrawWindow(b.windowHandle(mainwin::window), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        b.processPending();
+    }
+
+    std::vector<std::vector<COLORREF>> labelPixels() {
+        auto& b = static_cast<Win32Backend&>(*backend);
+        std::vector<std::vector<COLORREF>> labels;
+        for (int k = 1; k <= 8; ++k)
+            labels.push_back(pixelsOf(b.controlHandle(mainwin::window, mainwin::previewLabel(k))));
+        return labels;
+    }
+
+    void TearDown() override {
+        application.reset();
+        backend.reset();
+        CloseAllTables();
+    }
+
+    TempDir dir;
+    std::unique_ptr<Backend> backend;
+    std::unique_ptr<app::Application> application;
+};
+
+TEST_F(PreviewRendering, eightRealFontsPaintEightDifferentLabels) {
+    const Text folder = dir.file("fonts");
+    makeTestDirectory(folder);
+    int copied = 0;
+    for (const char* source : kRealFonts) {
+        const std::string bytes = readTestFile(source);
+        if (bytes.empty()) continue;
+        const Text path = Text(source);
+        writeTestFile(folder + "\\" + path.substr(path.rfind('\\') + 1), bytes);
+        ++copied;
+    }
+    if (copied < 8) GTEST_SKIP() << "the machine's font packages are missing";
+    browse(folder);
+    ASSERT_EQ(application->state().fontPaths.size(), 8u);
+    const auto labels = labelPixels();
+    std::set<std::vector<COLORREF>> distinct(labels.begin(), labels.end());
+    Text faces;
+    for (const Text& face : application->state().faceNames)
+        faces += "[" + face + "]";
+    EXPECT_EQ(distinct.size(), 8u) << "two labels painted the same face: " << faces;
+}
+
+TEST_F(PreviewRendering, filesThatAreNoFontsPaintTheDefaultFaceAlike) {
+    const Text folder = dir.file("notes");
+    makeTestDirectory(folder);
+    for (int i = 1; i <= 8; ++i)
+        writeTestFile(folder + "\\note" + std::to_string(i) + ".ttf", "not a font " + std::to_string(i));
+    browse(folder);
+    ASSERT_EQ(application->state().fontPaths.size(), 8u);
+    const auto labels = labelPixels();
+    for (int k = 1; k < 8; ++k)
+        EXPECT_EQ(labels[static_cast<std::size_t>(k)], labels[0]) << "label " << k + 1;
+    EXPECT_GT(std::set<COLORREF>(labels[0].begin(), labels[0].end()).size(), 1u)
+        << "the sample was not painted";
+}
+
+} // namespace
+} // namespace glyvora::testing
