@@ -304,6 +304,7 @@ LRESULT Win32Backend::handleControlMessage(Control& c, HWND hwnd, UINT msg, WPAR
         c.hwnd = nullptr;
         return CallWindowProcW(previous, hwnd, msg, wp, lp);
     }
+    if (c.hinted && mouseEventOf(msg) != 0) relayToHints(c, hwnd, msg, wp, lp);
     if (const int event = mouseEventOf(msg); event != 0 && reporting(c.window)) {
         const bool delivered =
             sink_->onMouse(c.window, c.unit, event, GET_X_LPARAM(lp), GET_Y_LPARAM(lp), keyStateOf(wp));
@@ -757,8 +758,23 @@ void Win32Backend::setPickerColour(WindowId window, UnitId unit, Colour colour) 
     InvalidateRect(c->hwnd, nullptr, FALSE);
 }
 
-// The hint of a control is a tool of its window's tooltip control, keyed by the control's handle;
-// the tooltip subclasses the control to see the mouse (labels have SS_NOTIFY for that).
+// The tooltip sees the mouse through the control's own subclass: a second subclass of the tooltip's
+// (TTF_SUBCLASS) would be cut out of the chain when the control's subclass is taken off at its
+// destruction, and the tooltip would later call into what it had kept of it.
+void Win32Backend::relayToHints(const Control& c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    const Window* w = findWindow(c.window);
+    if (!w || !w->hints) return;
+    MSG relayed{};
+    relayed.hwnd = hwnd;
+    relayed.message = msg;
+    relayed.wParam = wp;
+    relayed.lParam = lp;
+    relayed.time = static_cast<DWORD>(GetMessageTime());
+    SendMessageW(w->hints, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+// The hint of a control is a tool of its window's tooltip control, keyed by the control's handle
+// (labels have SS_NOTIFY, so that they see the mouse).
 void Win32Backend::setHint(WindowId window, UnitId unit, const Text& hint) {
     Window* w = findWindow(window);
     Control* c = findControl(window, unit);
@@ -766,7 +782,7 @@ void Win32Backend::setHint(WindowId window, UnitId unit, const Text& hint) {
     std::wstring text = widen(hint);
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.uFlags = TTF_IDISHWND;
     tool.hwnd = w->hwnd;
     tool.uId = reinterpret_cast<UINT_PTR>(c->hwnd);
     tool.hinst = instance();

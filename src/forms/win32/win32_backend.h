@@ -147,6 +147,7 @@ private:
     Control* findControl(WindowId window, UnitId unit) const;
     // The window procedure of one of our top-level windows.
     LRESULT handleWindowMessage(Window& w, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void relayToHints(const Control& c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handleControlMessage(Control& c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void handleCommand(Window& w, WPARAM wp, LPARAM lp);
     std::optional<LRESULT> handleColour(Window& w, HDC dc, HWND control);

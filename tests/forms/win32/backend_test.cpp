@@ -160,7 +160,8 @@ TEST(Win32Backend, aPreviewLabelsHintIsAMultiLineTipOnTheLabel) {
     tool.uId = reinterpret_cast<UINT_PTR>(h);
     tool.lpszText = text;
     ASSERT_TRUE(SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
-    EXPECT_EQ(tool.uFlags & (TTF_SUBCLASS | TTF_IDISHWND), static_cast<UINT>(TTF_SUBCLASS | TTF_IDISHWND));
+    EXPECT_EQ(tool.uFlags & (TTF_SUBCLASS | TTF_IDISHWND),
+              static_cast<UINT>(TTF_IDISHWND)); // relayed, not subclassed
     EXPECT_EQ(std::wstring(text), L"方正兰亭黑\r\nD:\\字体\\方正兰亭黑.ttf");
     EXPECT_GT(SendMessageW(tips, TTM_GETMAXTIPWIDTH, 0, 0), 0);
     EXPECT_NE(GetWindowLongW(tips, GWL_STYLE) & TTS_NOPREFIX, 0);
