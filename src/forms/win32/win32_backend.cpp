@@ -520,9 +520,10 @@ void Win32Backend::applyFont(Control& c, const std::optional<UnitFont>& font) {
         LOGFONTA lf = toLogFont(*font);
         // The font mapper ranks the character set above the face name: a Latin font asked for with
         // the Chinese character set would be replaced by some Chinese font. A named face that lacks
-        // the set is asked for by its name alone, so the face the user previews is the one shown.
+        // the set is asked for by its name alone, so the face the user previews is the one shown. A
+        // face the system does not have at all is left to the mapper as it was asked for.
         if (lf.lfFaceName[0] != 0 && lf.lfCharSet != DEFAULT_CHARSET &&
-            !faceHasCharset(lf.lfFaceName, lf.lfCharSet))
+            !faceHasCharset(lf.lfFaceName, lf.lfCharSet) && faceHasCharset(lf.lfFaceName, DEFAULT_CHARSET))
             lf.lfCharSet = DEFAULT_CHARSET;
         shown = CreateFontIndirectA(&lf);
     }
