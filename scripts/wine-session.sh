@@ -36,8 +36,6 @@ wine_session_begin() {
     # Without a window manager, hiding a top-level window blocks for seconds unless Wine's X11
     # driver leaves windows unmanaged.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    # A crashing test program ends instead of waiting in Wine's debugger.
-    wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1
     wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
