@@ -33,9 +33,10 @@ Text withoutCountSuffix(const Text& text) {
 std::vector<int> itemsUnder(const Text& parentText) {
     std::vector<int> children;
     const int count = ItemCount(tree());
-    for (int i = 1; i < count; ++i)
-        if (ItemText(tree(), ParentItem(tree(), i)) == parentText && ParentItem(tree(), i) >= 0)
-            children.push_back(i);
+    for (int i = 1; i < count; ++i) {
+        const int parent = ParentItem(tree(), i);
+        if (parent >= 0 && ItemText(tree(), parent) == parentText) children.push_back(i);
+    }
     return children;
 }
 
