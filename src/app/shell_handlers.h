@@ -14,6 +14,8 @@ void exitProgram(MainState& state);
 
 void trayIconEvent(MainState& state, int mouse);
 void showOrHide();
+// The window's top-most state, the tray item's check mark and the check box, all three at once.
+void setAlwaysOnTop(bool onTop);
 void toggleAlwaysOnTop();
 void alwaysOnTopCheckBoxClicked();
 void collapseOrExpand();

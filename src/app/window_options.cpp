@@ -8,23 +8,20 @@ namespace glyvora::app {
 namespace {
 constexpr int kFullWidth = 700;
 constexpr int kCollapsedWidth = 525;
+} // namespace
 
 void setAlwaysOnTop(bool onTop) {
     writeMain(mainwin::windowUnit, prop::alwaysOnTop, Value(onTop));
-}
-} // namespace
-
-void toggleAlwaysOnTop() {
-    const bool onTop = !readFlag(mainwin::总在最前, prop::menuChecked);
     writeMain(mainwin::总在最前, prop::menuChecked, Value(onTop));
-    setAlwaysOnTop(onTop);
     writeMain(mainwin::选择框_窗口置顶, prop::checked, Value(onTop));
 }
 
+void toggleAlwaysOnTop() {
+    setAlwaysOnTop(!readFlag(mainwin::总在最前, prop::menuChecked));
+}
+
 void alwaysOnTopCheckBoxClicked() {
-    const bool onTop = readFlag(mainwin::选择框_窗口置顶, prop::checked);
-    setAlwaysOnTop(onTop);
-    writeMain(mainwin::总在最前, prop::menuChecked, Value(onTop));
+    setAlwaysOnTop(readFlag(mainwin::选择框_窗口置顶, prop::checked));
 }
 
 void collapseOrExpand() {

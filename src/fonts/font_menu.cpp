@@ -1,6 +1,7 @@
 #include "fonts/font_menu.h"
 
 #include "app/main_window.h"
+#include "app/shell_handlers.h"
 #include "commands/file_commands.h"
 #include "fonts/font_search.h"
 #include "platform/shell.h"
@@ -88,9 +89,7 @@ void openContainingFolder(MainState& state) {
     if (state.scanRunning) return;
     // The file manager would open behind a top-most window, so always-on-top goes off first, in
     // all three of its views, and stays off.
-    writeMain(mainwin::windowUnit, prop::alwaysOnTop, Value(false));
-    writeMain(mainwin::选择框_窗口置顶, prop::checked, Value(false));
-    writeMain(mainwin::总在最前, prop::menuChecked, Value(false));
+    setAlwaysOnTop(false);
     if (const int k = fontLabel(state)) selectInFolder(slot(state.pagePaths, k), false);
 }
 

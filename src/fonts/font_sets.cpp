@@ -4,6 +4,7 @@
 #include "app/program_files.h"
 #include "commands/text.h"
 #include "fonts/font_menu.h"
+#include "fonts/scan.h"
 #include "tablefile/table_engine.h"
 #include "tree/category_store.h"
 
@@ -17,8 +18,6 @@ constexpr int kMostSets = 10;
 // of a longer name could never find its fonts, and a longer path could never be loaded again.
 constexpr std::size_t kSetNameWidth = 100;
 constexpr std::size_t kFontPathWidth = 200;
-
-const Text kCountSuffixSeparator = "   ";
 
 bool anyItemReads(const Text& text) {
     const int count = ItemCount(tree());
@@ -62,12 +61,9 @@ void addFontToSet(MainState& state, int n) {
     // The scan uses the tables and rebuilds the page slots meanwhile.
     if (state.scanRunning) return;
     openSetTable(state);
-    Text setName = readText(mainwin::setMenuItem(n), prop::menuCaption);
-    const std::int32_t suffix = FindText(setName, kCountSuffixSeparator);
-    if (suffix != -1) {
-        setName = setName.substr(0, static_cast<std::size_t>(suffix - 1));
-        writeMain(mainwin::setMenuItem(n), prop::menuCaption, Value(setName));
-    }
+    const Text caption = readText(mainwin::setMenuItem(n), prop::menuCaption);
+    const Text setName = withoutCountSuffix(caption);
+    if (setName != caption) writeMain(mainwin::setMenuItem(n), prop::menuCaption, Value(setName));
     const int k = state.currentLabel;
     if (k < 1 || k > kPreviewLabels) return;
     const Text& fontPath = state.pagePaths[static_cast<std::size_t>(k - 1)];

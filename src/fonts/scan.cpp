@@ -19,15 +19,6 @@ namespace glyvora::app {
 
 namespace {
 
-const Text kCountSuffixSeparator = "   ";
-
-// The part of an item text before its count suffix.
-Text withoutCountSuffix(const Text& text) {
-    if (FindText(text, kCountSuffixSeparator) == -1) return text;
-    const std::vector<Text> parts = SplitText(text, kCountSuffixSeparator);
-    return parts.empty() ? Text() : parts.front();
-}
-
 // Every item whose parent's text equals `parentText`, in index order. Index 0, the first top-level
 // item, can never be a child.
 std::vector<int> itemsUnder(const Text& parentText) {
@@ -190,6 +181,12 @@ void scan(MainState& state) {
     }
     state.rescanRequested = false;
     state.scanRunning = false;
+}
+
+Text withoutCountSuffix(const Text& text) {
+    if (FindText(text, kCountSuffixSeparator) == -1) return text;
+    const std::vector<Text> parts = SplitText(text, kCountSuffixSeparator);
+    return parts.empty() ? Text() : parts.front();
 }
 
 int unloadFonts(const TextList& paths) {

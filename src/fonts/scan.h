@@ -38,6 +38,11 @@ struct FolderPickerOptions {
 };
 Text pickFolder(MainState& state, const Text& initialPath, const FolderPickerOptions& options = {});
 
+// A set item shown once carries its font count after three spaces ("常用   12"); its name is the
+// part before the first such run.
+inline const Text kCountSuffixSeparator = "   ";
+Text withoutCountSuffix(const Text& text);
+
 // The folder labels or set names the selected tree item stands for, in tree order.
 TextList gatherNames(int selected);
 

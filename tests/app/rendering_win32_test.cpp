@@ -2,9 +2,11 @@
 // face, loaded into this process only, and the default face for files that are no fonts.
 #include "app/application.h"
 #include "app/program_files.h"
+#include "app_suite.h"
 #include "commands/conversion.h"
 #include "forms/commands.h"
 #include "forms/templates.h"
+#include "forms/win32/control_pixels.h"
 #include "forms/win32/win32_backend.h"
 #include "forms/win32/win32_kit.h"
 #include "support/temp_dir.h"
@@ -33,28 +35,14 @@ const char* const kRealFonts[] = {
     "Z:\\usr\\share\\fonts\\opentype\\urw-base35\\Z003-MediumItalic.otf",
 };
 
-// The pixels of a control as the screen shows them, without its two top and bottom rows: the
-// separator lines between the preview labels lie over their edges.
-std::vector<COLORREF> pixelsOf(HWND control) {
+// A label's pixels without its two top and bottom rows: the separator lines between the preview
+// labels lie over their edges.
+std::vector<COLORREF> labelPixelsOf(HWND label) {
     RECT size{};
-    GetClientRect(control, &size);
-    const int w = size.right, h = size.bottom;
-    HDC screen = GetDC(control);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    std::vector<COLORREF> pixels(h > 4 ? p + 2 * w : p, h > 4 ? p + (h - 2) * w : p + w * h);
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(control, screen);
-    return pixels;
+    std::vector<COLORREF> pixels = pixelsOf(label, size);
+    const auto w = static_cast<std::ptrdiff_t>(size.right);
+    if (size.bottom <= 4) return pixels;
+    return std::vector<COLORREF>(pixels.begin() + 2 * w, pixels.end() - 2 * w);
 }
 
 class PreviewRendering : public ::testing::Test {
@@ -62,16 +50,7 @@ protected:
     // A folder node 字体 for `folder`, the program started on the Win32 backend and the node
     // selected, with a Latin sample every face has glyphs for.
     void browse(const Text& folder) {
-        ByteSet tree;
-        for (const auto& [text, flags, depth] :
-             {std::tuple<Text, std::uint32_t, std::uint32_t>{"分类", 3, 1},
-              std::tuple<Text, std::uint32_t, std::uint32_t>{"字体", 0, 2}}) {
-            tree.insert(tree.end(), text.begin(), text.end());
-            tree.push_back(0);
-            for (std::uint32_t v : {0u, 0u, 0u, flags, depth})
-                for (int i = 0; i < 4; ++i)
-                    tree.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-        }
+        const ByteSet tree = treeFileBytes({{1, "分类", true, true}, {2, "字体"}});
         writeTestFile(dir.file(app::kTreeFile), std::string(tree.begin(), tree.end()));
         const ByteSet empty = table::emptyFolderTableImage();
         writeTestFile(dir.file(app::kFolderTable), std::string(empty.begin(), empty.end()));
@@ -98,7 +77,7 @@ protected:
         auto& b = static_cast<Win32Backend&>(*backend);
         std::vector<std::vector<COLORREF>> labels;
         for (int k = 1; k <= 8; ++k)
-            labels.push_back(pixelsOf(b.controlHandle(mainwin::window, mainwin::previewLabel(k))));
+            labels.push_back(labelPixelsOf(b.controlHandle(mainwin::window, mainwin::previewLabel(k))));
         return labels;
     }
 

@@ -1,6 +1,7 @@
 // The Win32 backend's cases the shared suite cannot see: the real frames and z-order band, the
 // colours a label paints, the tree's item height, what the backend's own writes do not report,
 // posted messages of destroyed windows, and how waiting behaves on each clock.
+#include "control_pixels.h"
 #include "forms/forms_suite.h"
 #include "forms/win32/win32_backend.h"
 #include "win32_kit.h"
@@ -85,32 +86,6 @@ TEST(Win32Backend, alwaysOnTopOffLeavesTheProgramsOtherTopMostWindowInTheBand) {
     writeProperty(mainwin::window, mainwin::windowUnit, prop::alwaysOnTop, Value(false));
     EXPECT_FALSE(topMost(b.windowHandle(mainwin::window)));
     EXPECT_TRUE(topMost(b.windowHandle(scanwin::window)));
-}
-
-// The pixels of a control as the screen shows them, read through one blit.
-std::vector<COLORREF> pixelsOf(HWND control, RECT& size) {
-    GetClientRect(control, &size);
-    const int w = size.right, h = size.bottom;
-    HDC screen = GetDC(control);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::vector<COLORREF> pixels;
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    for (int i = 0; i < w * h; ++i) {
-        const std::uint32_t bgr = p[i];
-        pixels.push_back(RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF));
-    }
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(control, screen);
-    return pixels;
 }
 
 TEST(Win32Backend, aPreviewLabelPaintsItsTextAndBackgroundColours) {
