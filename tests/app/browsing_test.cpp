@@ -282,6 +282,21 @@ TEST_P(AppSuite, aLabelThatShowsAFontTellsItsFaceAndPathAsItsHint) {
     EXPECT_NE(hint(1), "");
 }
 
+TEST_P(AppSuite, theLabelColourPickersColourAllEightLabels) {
+    browseFonts(3);
+    user->answerColourChoice(0x00FF00);
+    ASSERT_TRUE(user->openColourPicker(window, 颜色选择器_字体颜色));
+    user->answerColourChoice(0x000080);
+    ASSERT_TRUE(user->openColourPicker(window, 颜色选择器_字体背景颜色));
+    for (int k = 1; k <= 8; ++k) {
+        EXPECT_EQ(ToNumber(readProperty(window, previewLabel(k), prop::textColour)), 0x00FF00) << k;
+        EXPECT_EQ(ToNumber(readProperty(window, previewLabel(k), prop::backColour)), 0x000080) << k;
+    }
+    trayMenu(退出不推荐);
+    EXPECT_NE(fileBytes(app::kSettingsFile).find("字体背景颜色=128\r\n字体颜色=65280\r\n"),
+              std::string::npos);
+}
+
 } // namespace
 
 } // namespace glyvora::testing
