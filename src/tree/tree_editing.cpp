@@ -48,11 +48,26 @@ bool isSetItem(int index) {
            ItemText(tree(), ParentItem(tree(), index)) == kSetRootText;
 }
 
-bool shownInTree(const Text& label) {
-    const int count = ItemCount(tree());
-    for (int i = 0; i < count; ++i)
-        if (ItemText(tree(), i) == label) return true;
+bool isWithin(int index, int subtreeRoot) {
+    for (int i = index; i >= 0; i = ParentItem(tree(), i))
+        if (i == subtreeRoot) return true;
     return false;
+}
+
+// Two folder nodes of one label share its one record. The record goes with the removed subtree only
+// when no folder node outside it still shows the label: the other node would otherwise lose its
+// folder, and its next scan would take it for an empty font set.
+bool recordGoesWith(const Text& label, int subtreeRoot) {
+    bool shownInside = false;
+    const int count = ItemCount(tree());
+    for (int i = 0; i < count; ++i) {
+        if (ItemText(tree(), i) != label) continue;
+        if (isWithin(i, subtreeRoot))
+            shownInside = true;
+        else if (!IsItemBold(tree(), i))
+            return false;
+    }
+    return shownInside;
 }
 
 // The folder labels whose records go with the item. The right click's scan gathered them into
@@ -80,7 +95,7 @@ void removeItem(MainState& state, RemovedKind kind, const Text& question, const 
     const int index = treeItemIndex(removed);
     if (index < 0) return;
     for (const Text& label : folderLabelsOf(state, index))
-        if (shownInTree(label)) folderTableUpdate(state, FolderTableMode::remove, label);
+        if (recordGoesWith(label, index)) folderTableUpdate(state, FolderTableMode::remove, label);
     forgetScannedItem(state);
     DeleteItem(tree(), index);
     saveTree(state);

@@ -375,6 +375,30 @@ TEST_P(AppSuite, removingASubcategoryOrAFolderTakesOnlyTheirRecords) {
     EXPECT_TRUE(sameRecords(folderRecords(), {{"f2", "D:\\f2"}}));
 }
 
+TEST_P(AppSuite, aFolderRecordSharedByTwoNodesStaysUntilItsLastNodeIsRemoved) {
+    const Text song = makeFolder("song");
+    makeFonts(song, 9);
+    writeTree({{1, "分类A", true, true}, {2, "Song"}, {1, "分类B", true, true}, {2, "Song"}});
+    writeTestFile(file(app::kNamesFile), "|分类A|分类B");
+    writeFolderTable({{"Song", song}});
+    startProgram();
+    TreeEditing edit(*user, clock);
+
+    user->answerMessageBox(dialogButton::yes);
+    ASSERT_TRUE(edit.choose(0, 一级_移除该分类));
+    EXPECT_TREE((Tree{cat("分类B"), node(2, "Song")}));
+    EXPECT_TRUE(sameRecords(folderRecords(), {{"Song", song}}));
+    // The node left still shows its folder, under its own label.
+    ASSERT_TRUE(selectItem(1));
+    EXPECT_EQ(pageLabel(), "页次：1/2");
+    EXPECT_EQ(shownTree()[1].text, "Song");
+
+    user->answerMessageBox(dialogButton::yes);
+    ASSERT_TRUE(edit.choose(1, 三级_移除该文件夹));
+    EXPECT_TREE((Tree{cat("分类B")}));
+    EXPECT_TRUE(folderRecords().empty());
+}
+
 TEST_P(AppSuite, aRemoveAfterADeferredScanKeepsTheOtherFoldersRecord) {
     const Text a = makeFolder("a"), b = makeFolder("b");
     makeFonts(a, 2);
