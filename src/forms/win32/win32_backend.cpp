@@ -477,6 +477,9 @@ bool Win32Backend::createControl(WindowId window, const UnitTemplate& unit) {
     case UnitType::ProcessBar:
         SendMessageW(c->hwnd, PBM_SETRANGE32, unit.minimum, unit.maximum);
         SendMessageW(c->hwnd, PBM_SETPOS, unit.position, 0);
+        c->progressMinimum = unit.minimum;
+        c->progressMaximum = unit.maximum;
+        c->progressShown = unit.position;
         break;
     case UnitType::ColorPicker:
         c->pickerColour = unit.colour;
@@ -738,12 +741,35 @@ void Win32Backend::setComboSelection(WindowId window, UnitId unit, int index) {
     --quiet_;
 }
 
+namespace {
+
+// The pixels of the bar's width that `position` fills.
+long progressFill(HWND bar, int minimum, int maximum, int position) {
+    RECT r{};
+    GetClientRect(bar, &r);
+    if (maximum <= minimum) return 0;
+    return static_cast<long>(static_cast<long long>(position - minimum) * (r.right - r.left) /
+                             (maximum - minimum));
+}
+
+} // namespace
+
+// The bar repaints itself at once for every new position, which costs far more than a step of a
+// scan; a position is passed on when it fills another pixel, and the two ends always are.
 void Win32Backend::setProgress(WindowId window, UnitId unit, int minimum, int maximum, int position) {
-    HWND h = controlHandle(window, unit);
-    if (!h) return;
+    Control* c = findControl(window, unit);
+    if (!c) return;
     ++quiet_;
-    SendMessageW(h, PBM_SETRANGE32, static_cast<WPARAM>(minimum), maximum);
-    SendMessageW(h, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    const bool newRange = minimum != c->progressMinimum || maximum != c->progressMaximum;
+    if (newRange) SendMessageW(c->hwnd, PBM_SETRANGE32, static_cast<WPARAM>(minimum), maximum);
+    if (newRange || position == minimum || position == maximum ||
+        progressFill(c->hwnd, minimum, maximum, position) !=
+            progressFill(c->hwnd, minimum, maximum, c->progressShown)) {
+        SendMessageW(c->hwnd, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+        c->progressShown = position;
+    }
+    c->progressMinimum = minimum;
+    c->progressMaximum = maximum;
     --quiet_;
 }
 

@@ -125,6 +125,7 @@ private:
         HBRUSH backBrush = nullptr;
         Colour pickerColour = 0;
         bool hinted = false; // registered as a tool of the window's tooltip control
+        int progressMinimum = 0, progressMaximum = 0, progressShown = 0; // as the bar was last told
         std::unique_ptr<TreeView> tree;
     };
     struct Window {

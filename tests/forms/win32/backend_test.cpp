@@ -113,6 +113,36 @@ TEST(Win32Backend, aPreviewLabelPaintsItsTextAndBackgroundColours) {
     EXPECT_GT(text, 50);                                  // 64-pixel letters in the text colour
 }
 
+// A scan advances its bar once per file; the bar repaints at every new position it is told.
+TEST(Win32Backend, theProgressBarShowsEveryPixelOfProgressButIsToldOnlyThose) {
+    auto backend = win32Kit().makeBackend();
+    auto& b = static_cast<Win32Backend&>(*backend);
+    FormLayer layer(b);
+    ASSERT_TRUE(LoadWindow(mainwin::ref));
+    ASSERT_TRUE(LoadWindow(scanwin::ref, mainwin::ref));
+    constexpr int files = 10000;
+    writeProperty(scanwin::window, scanwin::进度条1, prop::maximum, Value(files));
+    HWND bar = b.controlHandle(scanwin::window, scanwin::进度条1);
+    RECT r{};
+    GetClientRect(bar, &r);
+    const long width = r.right - r.left;
+    ASSERT_GT(width, 0);
+    const auto fill = [width](long position) { return position * width / files; };
+    int told = 0;
+    long shownBefore = 0;
+    for (int position = 1; position <= files; ++position) {
+        writeProperty(scanwin::window, scanwin::进度条1, prop::position, Value(position));
+        const long shown = static_cast<long>(SendMessageW(bar, PBM_GETPOS, 0, 0));
+        ASSERT_EQ(fill(shown), fill(position)) << position;
+        if (shown != shownBefore) ++told;
+        shownBefore = shown;
+    }
+    EXPECT_EQ(shownBefore, files);
+    EXPECT_LE(told, width + 1);
+    writeProperty(scanwin::window, scanwin::进度条1, prop::position, Value(0));
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 0);
+}
+
 TEST(Win32Backend, aPreviewLabelsHintIsAMultiLineTipOnTheLabel) {
     auto backend = win32Kit().makeBackend();
     auto& b = static_cast<Win32Backend&>(*backend);
