@@ -117,6 +117,17 @@ TEST_P(AppSuite, theSetMenuIsEmptyWithoutSetsAndOffersTheFirstTenOfMore) {
     EXPECT_EQ(offered.back(), "集合10");
 }
 
+TEST_P(AppSuite, uninstallingOpensTheSystemFontsFolderAndTouchesNoFont) {
+    browseFonts(3);
+    const auto removedBefore = fonts.removed.size();
+    user->answerPopupMenu(卸载系统字体);
+    ASSERT_TRUE(rightClickLabel(2));
+    EXPECT_EQ(user->commandLinesRun(),
+              (std::vector<Text>{"rundll32.exe shell32.dll,SHHelpShortcuts_RunDLL FontsFolder"}));
+    EXPECT_EQ(fonts.removed.size(), removedBefore);
+    EXPECT_EQ(user->dialogs().size(), 1u); // the menu alone: no question is asked
+}
+
 TEST_P(AppSuite, openingTheFolderOfAVanishedFontStillTurnsAlwaysOnTopOff) {
     RecordingShell shell;
     ScopedShell scopedShell(shell);

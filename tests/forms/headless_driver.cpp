@@ -96,6 +96,7 @@ public:
     }
     bool treeEditing(WindowId w, UnitId u) override { return c(w, u) && c(w, u)->editing != 0; }
     std::optional<Text> clipboardText() override { return b_.clipboard; }
+    std::vector<Text> commandLinesRun() override { return b_.commandLines; }
     std::optional<TrayIconRequest> trayIcon(WindowId w) override {
         const auto it = b_.trayIcons.find(w);
         if (it == b_.trayIcons.end()) return std::nullopt;

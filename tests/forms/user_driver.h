@@ -102,6 +102,8 @@ public:
     virtual int shownTreeSelection(WindowId window, UnitId unit) = 0; // -1: none
     virtual bool treeEditing(WindowId window, UnitId unit) = 0;
     virtual std::optional<Text> clipboardText() = 0;
+    // The command lines the program has started, in order.
+    virtual std::vector<Text> commandLinesRun() = 0;
     virtual std::optional<TrayIconRequest> trayIcon(WindowId window) = 0;
 };
 

@@ -914,6 +914,7 @@ bool Win32Backend::setClipboardText(const Text& text) {
 }
 
 bool Win32Backend::runCommandLine(const Text& commandLine, int showCommand) {
+    commandLinesRun_.push_back(commandLine);
     return win32::runCommandLine(commandLine, showCommand);
 }
 

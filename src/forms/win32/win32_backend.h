@@ -103,6 +103,7 @@ public:
     void setTrayIcon(WindowId window, const std::optional<TrayIconRequest>& icon) override;
     bool setClipboardText(const Text& text) override;
     bool runCommandLine(const Text& commandLine, int showCommand) override;
+    const std::vector<Text>& commandLinesRun() const { return commandLinesRun_; }
     void post(WindowId window, const PostedMessage& message) override;
     void processPending() override;
     bool waitForMessages(std::optional<std::uint32_t> timeoutMs) override;
@@ -167,6 +168,7 @@ private:
     std::map<std::uint32_t, Posted> posted_;
     std::uint32_t lastPosted_ = 0;
     std::map<WindowId, TrayIconRequest> trayRequests_;
+    std::vector<Text> commandLinesRun_;
     TrayIcons tray_;
     HWND utility_ = nullptr; // message-only window: the clipboard's owner when no window is open
     int quiet_ = 0;

@@ -393,6 +393,7 @@ public:
         HWND c = treeHandle(w, u);
         return c && win32::treeEditing(c);
     }
+    std::vector<Text> commandLinesRun() override { return b_.commandLinesRun(); }
     std::optional<Text> clipboardText() override {
         // Another program may hold the clipboard open for a moment.
         bool opened = false;
