@@ -205,10 +205,13 @@ void addFolder(MainState& state) {
         writeMain(mainwin::windowUnit, prop::alwaysOnTop, Value(false));
     const Text path = pickFolder(state, Text());
     const int parent = selectedItem();
-    if (!path.empty() && parent >= 0) {
-        // "E:\" splits into "E:" alone: the empty text after the last separator is no element.
-        const std::vector<Text> parts = SplitText(path, "\\");
-        const Text label = parts.empty() ? path : parts.back();
+    // "E:\" splits into "E:" alone: the empty text after the last separator is no element.
+    const std::vector<Text> parts = SplitText(path, "\\");
+    const Text label = parts.empty() ? path : parts.back();
+    // A longer label or path would be stored cut: the node would never find its record again, or
+    // would load another folder than the one picked. Such a folder is not added.
+    if (!path.empty() && parent >= 0 && label.size() <= kFolderLabelWidth &&
+        path.size() <= kFolderPathWidth) {
         const int added = AddItem(tree(), Value(static_cast<std::int32_t>(parent)), label);
         ExpandItem(tree(), parent);
         // Registered before it is selected: the selection's scan would otherwise find no folder

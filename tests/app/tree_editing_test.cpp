@@ -248,6 +248,35 @@ TEST_P(AppSuite, aProgramClosedDuringTheRenameDoesNotWaitForIt) {
     EXPECT_EQ(fileBytes(app::kNamesFile), "|A");
 }
 
+TEST_P(AppSuite, aFolderWhoseLabelOrPathTheFolderTableWouldCutIsNotAdded) {
+    const Text longLabel = makeFolder(Text(101, 'L'));
+    makeFonts(longLabel, 1);
+    Text deepName = "d";
+    makeFolder(deepName);
+    while (file(deepName).size() <= 200) {
+        deepName += "\\" + Text(40, 'p');
+        makeFolder(deepName);
+    }
+    const Text deep = file(deepName);
+    makeFonts(deep, 1);
+    writeTree({{1, "分类", true, true}});
+    writeTestFile(file(app::kNamesFile), "|分类");
+    startProgram();
+    TreeEditing edit(*user, clock);
+
+    for (const Text& picked : {longLabel, deep}) {
+        user->answerFolderPicker(picked);
+        ASSERT_TRUE(edit.choose(0, 一级_添加文件夹)) << picked;
+        EXPECT_TREE(Tree{cat("分类")});
+        EXPECT_TRUE(folderRecords().empty());
+        EXPECT_TRUE(user->windowOnTop(window)); // restored as after a cancelled picker
+    }
+    // Both folders were picked, not given up on.
+    const auto pickers = dialogsOfKind(*user, DialogKind::FolderPicker);
+    ASSERT_EQ(pickers.size(), 2u);
+    EXPECT_TRUE(pickers[0].answered && pickers[1].answered);
+}
+
 TEST_P(AppSuite, anAddedFolderIsNamedAfterItsLastPathElementAndScanned) {
     const Text folder = makeFolder("宋体集");
     const auto fontFiles = makeFonts(folder, 3);
