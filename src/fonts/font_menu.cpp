@@ -5,13 +5,13 @@
 #include "commands/file_commands.h"
 #include "fonts/font_search.h"
 #include "platform/shell.h"
+#include "tree/tree_view.h"
 
 namespace glyvora::app {
 
 namespace {
 
 constexpr int kSetMenuItems = 10;
-const Text kSetRootText = "集";
 
 bool labelShowsFont(int k) {
     return !readText(mainwin::previewLabel(k), prop::caption).empty();

@@ -7,6 +7,7 @@
 #include "fonts/scan.h"
 #include "tablefile/table_engine.h"
 #include "tree/category_store.h"
+#include "tree/tree_view.h"
 
 namespace glyvora::app {
 
@@ -45,7 +46,8 @@ void openSetTable(MainState& state) {
 
 void addSet(MainState& state) {
     // The root comes first, so that a cancelled prompt still leaves it.
-    if (findSetRoot() == -1) AddItem(tree(), Value(), "集", Value(0), Value(0), Value(0), Value(true));
+    if (findSetRoot() == -1)
+        AddItem(tree(), Value(), kSetRootText, Value(0), Value(0), Value(0), Value(true));
     Text name;
     const bool confirmed = InputBox(Value("集名称，不能存在同名，只能添加10个集分类"), Value("添加集"),
                                     Value("集名称"), name, Value(1), OwnerArg(mainwin::ref));

@@ -97,7 +97,7 @@ void loadSetFonts(MainState& state) {
         }
         const int count = ItemCount(tree());
         for (int j = 1; j < count; ++j)
-            if (withoutCountSuffix(ItemText(tree(), j)) == name)
+            if (isSetItem(j) && withoutCountSuffix(ItemText(tree(), j)) == name)
                 SetItemText(tree(), j,
                             name + kCountSuffixSeparator +
                                 ToText(Value(static_cast<std::int32_t>(setCounts.size()))));

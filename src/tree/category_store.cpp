@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "tablefile/table_engine.h"
 #include "tablefile/table_format.h"
+#include "tree/tree_view.h"
 
 namespace glyvora::app {
 
@@ -79,7 +80,7 @@ bool nameExists(MainState& state, const Text& name) {
     CloseFile(file);
     for (const Text& element : SplitText(names, "|"))
         if (element == name) return true;
-    return name == "集";
+    return name == kSetRootText;
 }
 
 void folderTableUpdate(MainState& state, FolderTableMode mode, const Text& name, const Text& path) {

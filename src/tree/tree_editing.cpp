@@ -5,12 +5,12 @@
 #include "fonts/scan.h"
 #include "forms/commands.h"
 #include "tree/category_store.h"
+#include "tree/tree_view.h"
 
 namespace glyvora::app {
 
 namespace {
 
-const Text kSetRootText = "集";
 const Text kNamePrompt = "分类或者子分类 ，不能同名";
 // The add dialogs come back after a refused name, but not for ever.
 constexpr int kNameAttempts = 10;
@@ -41,11 +41,6 @@ std::optional<Text> askNewName(MainState& state, const Text& title, const Text& 
         if (acceptableName(state, name)) return name;
     }
     return std::nullopt;
-}
-
-bool isSetItem(int index) {
-    return ItemLevel(tree(), index) == 2 && !IsItemBold(tree(), index) &&
-           ItemText(tree(), ParentItem(tree(), index)) == kSetRootText;
 }
 
 bool isWithin(int index, int subtreeRoot) {

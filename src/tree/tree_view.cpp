@@ -8,13 +8,16 @@ namespace glyvora::app {
 
 namespace {
 
-const Text kSetRootText = "集";
-
 void showMenuItem(UnitId item, bool visible) {
     writeMain(item, prop::menuVisible, Value(visible));
 }
 
 } // namespace
+
+bool isSetItem(int index) {
+    return ItemLevel(tree(), index) == 2 && !IsItemBold(tree(), index) &&
+           ItemText(tree(), ParentItem(tree(), index)) == kSetRootText;
+}
 
 void treeSelectionChanged(MainState& state) {
     if (state.scanRunning) {
@@ -56,9 +59,8 @@ void treeItemRightClicked(MainState&) {
     } else if (level == 2 && bold) {
         PopupMenu(mainwin::ref, {mainwin::window, mainwin::二级分类被右击});
     } else if (level == 2) {
-        const bool setItem = ItemText(tree(), ParentItem(tree(), selected)) == kSetRootText;
         writeMain(mainwin::三级_移除该文件夹, prop::menuCaption,
-                  Value(setItem ? "移除本集" : "移除该文件夹"));
+                  Value(isSetItem(selected) ? "移除本集" : "移除该文件夹"));
         PopupMenu(mainwin::ref, {mainwin::window, mainwin::三级分类被右击});
     } else if (level == 3) {
         writeMain(mainwin::三级_移除该文件夹, prop::menuCaption, Value("移除该文件夹"));

@@ -8,6 +8,12 @@
 
 namespace glyvora::app {
 
+// The set root's label, reserved as a name.
+inline const Text kSetRootText = "集";
+
+// A font set: an item right under the set root that is no category.
+bool isSetItem(int index);
+
 void treeSelectionChanged(MainState& state);
 // A selection whose folders hold no file shows page 1 of 1 rather than 1 of 0.
 void selectionFixUp(MainState& state);

@@ -150,6 +150,31 @@ TEST_P(AppSuite, aSetLabelIsRecountedWhenItsSetHasGrown) {
     EXPECT_EQ(shownTree()[2].text, "标题   1");
 }
 
+TEST_P(AppSuite, onlyFontSetsAreRelabelledWithTheirCount) {
+    const Text folder = makeFolder("宋体");
+    const auto paths = makeFonts(folder, 2);
+    writeTree({{1, "集", true, true}, {2, "常用"}, {1, "常用", true, true}, {2, "宋体"}, {2, "旧"}});
+    writeTestFile(file(app::kNamesFile), "|集|常用");
+    writeFolderTable({{"宋体", folder}});
+    writeSetTable({{"常用", paths[0]}});
+    startProgram();
+
+    ASSERT_TRUE(selectItem(1));
+    EXPECT_EQ(state().fontPaths, (std::vector<Text>{paths[0]}));
+    EXPECT_EQ(shownTree()[1].text, "常用   1");
+    // The category of the set's name keeps its label, so the names file still knows it.
+    EXPECT_EQ(shownTree()[2].text, "常用");
+    ASSERT_TRUE(selectItem(2));
+    EXPECT_EQ(state().fontPaths, paths);
+    EXPECT_EQ(shownTree()[2].text, "常用");
+
+    // A folder node whose record is gone shows nothing and is not taken for an empty set.
+    ASSERT_TRUE(selectItem(4));
+    EXPECT_TRUE(state().fontPaths.empty());
+    EXPECT_EQ(pageLabel(), "页次：1/1");
+    EXPECT_EQ(shownTree()[4].text, "旧");
+}
+
 TEST_P(AppSuite, pagingWalksNineEntriesAndStopsAtBothEnds) {
     browseFonts(9);
     ASSERT_TRUE(click(按钮_下一页));
