@@ -10,7 +10,7 @@ if(WIN32)
     set_target_properties(glyvora-tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
     # The application's scenarios run one process each (tests/app/each_scenario.sh).
     add_test(NAME windows-tests COMMAND glyvora-tests --gtest_brief=0
-                                        "--gtest_filter=-Win32/AppSuite.*:PreviewRendering.*")
+                                        "--gtest_filter=-Win32/AppSuite.*:PreviewRendering.*:ProgramTyping.*")
     set_tests_properties(windows-tests PROPERTIES TIMEOUT 1800)
 endif()
 

@@ -1,5 +1,6 @@
 // What the preview labels really show under the Win32 backend: every font of a page in its own
-// face, loaded into this process only, and the default face for files that are no fonts.
+// face, loaded into this process only, the default face for files that are no fonts, and a sample
+// typed in Chinese.
 #include "app/application.h"
 #include "app/program_files.h"
 #include "app_suite.h"
@@ -7,6 +8,7 @@
 #include "forms/commands.h"
 #include "forms/templates.h"
 #include "forms/win32/control_pixels.h"
+#include "forms/win32/input_method_typing.h"
 #include "forms/win32/win32_backend.h"
 #include "forms/win32/win32_kit.h"
 #include "support/temp_dir.h"
@@ -14,6 +16,7 @@
 #include "tablefile/table_format.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <set>
 #include <vector>
 #include <windows.h>
@@ -126,6 +129,41 @@ TEST_F(PreviewRendering, filesThatAreNoFontsPaintTheDefaultFaceAlike) {
         EXPECT_EQ(labels[static_cast<std::size_t>(k)], labels[0]) << "label " << k + 1;
     EXPECT_GT(std::set<COLORREF>(labels[0].begin(), labels[0].end()).size(), 1u)
         << "the sample was not painted";
+}
+
+TEST(ProgramTyping, chineseTypedIntoTheSampleBoxShowsInAllEightLabels) {
+    TempDir dir;
+    auto backend = win32Kit().makeBackend();
+    auto& b = static_cast<Win32Backend&>(*backend);
+    auto application = std::make_unique<app::Application>(*backend, dir.path());
+    ASSERT_TRUE(application->start());
+    b.processPending();
+    // The user empties the box, then types with an input method.
+    HWND box = b.controlHandle(mainwin::window, mainwin::编辑框_内容);
+    SetForegroundWindow(b.windowHandle(mainwin::window));
+    SetFocus(box);
+    SendMessageW(box, EM_SETSEL, 0, -1);
+    SendMessageW(box, WM_CLEAR, 0, 0);
+    ASSERT_TRUE(typeAsInputMethod(L"中文样例Ab"));
+    const auto labelText = [&](int k) {
+        wchar_t text[64] = {};
+        GetWindowTextW(b.controlHandle(mainwin::window, mainwin::previewLabel(k)), text, 64);
+        return std::wstring(text);
+    };
+    const DWORD start = GetTickCount();
+    while (labelText(8) != L"中文样例Ab" && GetTickCount() - start < 3000) {
+        b.processPending();
+        Sleep(5);
+    }
+    EXPECT_EQ(readProperty(mainwin::window, mainwin::编辑框_内容, prop::content).as<Text>(), "中文样例Ab");
+    for (int k = 1; k <= 8; ++k) {
+        EXPECT_EQ(labelText(k), L"中文样例Ab") << k;
+        EXPECT_EQ(readProperty(mainwin::window, mainwin::previewLabel(k), prop::caption).as<Text>(),
+                  "中文样例Ab")
+            << k;
+    }
+    application.reset();
+    CloseAllTables();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "forms/templates.h"
 #include "forms/win32/dialogs_win32.h"
 #include "forms/win32/win32_backend.h"
+#include "input_method_typing.h"
 #include "win32_kit.h"
 
 #include <commctrl.h>
@@ -22,33 +23,6 @@ using glyvora::win32::Win32Backend;
 using namespace mainwin;
 
 constexpr DWORD kTypingLimitMs = 3000;
-
-// One key press and release per character, as an input method hands over what it composed
-// (VK_PACKET); `finalKey`, when given, is pressed after them as an ordinary key.
-bool typeAsInputMethod(const std::wstring& text, WORD finalKey = 0) {
-    std::vector<INPUT> inputs;
-    for (wchar_t ch : text) {
-        INPUT press{};
-        press.type = INPUT_KEYBOARD;
-        press.ki.wScan = static_cast<WORD>(ch);
-        press.ki.dwFlags = KEYEVENTF_UNICODE;
-        INPUT release = press;
-        release.ki.dwFlags |= KEYEVENTF_KEYUP;
-        inputs.push_back(press);
-        inputs.push_back(release);
-    }
-    if (finalKey) {
-        INPUT press{};
-        press.type = INPUT_KEYBOARD;
-        press.ki.wVk = finalKey;
-        INPUT release = press;
-        release.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(press);
-        inputs.push_back(release);
-    }
-    const UINT n = static_cast<UINT>(inputs.size());
-    return SendInput(n, inputs.data(), sizeof(INPUT)) == n;
-}
 
 std::wstring wideText(HWND h) {
     wchar_t buffer[256] = {};
