@@ -6,6 +6,7 @@
 #include "fonts/font_menu.h"
 #include "fonts/scan.h"
 #include "tablefile/table_engine.h"
+#include "tablefile/table_format.h"
 #include "tree/category_store.h"
 #include "tree/tree_view.h"
 
@@ -15,10 +16,6 @@ namespace {
 
 // The menu offers ten set items, so there are at most ten sets.
 constexpr int kMostSets = 10;
-// Widths of the set table's two text fields: longer texts would be stored cut, so that a set
-// of a longer name could never find its fonts, and a longer path could never be loaded again.
-constexpr std::size_t kSetNameWidth = 100;
-constexpr std::size_t kFontPathWidth = 200;
 
 bool anyItemReads(const Text& text) {
     const int count = ItemCount(tree());
@@ -54,7 +51,7 @@ void addSet(MainState& state) {
     const int root = findSetRoot();
     // Names are compared with every item text as shown, count suffixes included.
     if (confirmed && root != -1 && !anyItemReads(name) && childCount(root) < kMostSets &&
-        name.size() <= kSetNameWidth)
+        name.size() <= table::kNameFieldWidth)
         AddItem(tree(), Value(root), name, Value(0), Value(0), Value(0), Value(false));
     saveTree(state);
 }
@@ -69,7 +66,9 @@ void addFontToSet(MainState& state, int n) {
     const int k = state.currentLabel;
     if (k < 1 || k > kPreviewLabels) return;
     const Text& fontPath = state.pagePaths[static_cast<std::size_t>(k - 1)];
-    if (setName.size() > kSetNameWidth || fontPath.size() > kFontPathWidth) return;
+    // The set table would store a longer name or path cut: such a set could never find its fonts,
+    // and such a font could never be loaded again.
+    if (setName.size() > table::kNameFieldWidth || fontPath.size() > table::kPathFieldWidth) return;
     if (isInSet(setName, fontPath)) return;
     if (!AppendBlankRecord()) return;
     WriteField(Value(1), Value(setName));

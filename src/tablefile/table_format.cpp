@@ -33,11 +33,11 @@ emptyImage(std::initializer_list<std::uint8_t> creationTime, std::initializer_li
     putBytes(116, name1);
     put32(136, static_cast<std::uint32_t>(FieldType::Text));
     put32(140, 4);
-    put32(144, 100);
+    put32(144, static_cast<std::uint32_t>(kNameFieldWidth));
     putBytes(188, name2);
     put32(208, static_cast<std::uint32_t>(FieldType::Text));
     put32(212, 104);
-    put32(216, 200);
+    put32(216, static_cast<std::uint32_t>(kPathFieldWidth));
     return image;
 }
 

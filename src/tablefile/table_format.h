@@ -140,8 +140,13 @@ Text withDefaultExtension(const Text& name);
 // The part of a path after the last "\" without its last extension.
 Text baseName(const Text& path);
 
+// Widths of the two text fields of the folder table and the set table: a name, then a path. A
+// longer text is stored cut.
+inline constexpr std::size_t kNameFieldWidth = 100;
+inline constexpr std::size_t kPathFieldWidth = 200;
+
 // The empty folder table (fields 目录名称 and 目录地址) and the empty set table (集名称 and
-// 字体地址): two text fields of 100 and 200 bytes, records of 304 bytes, no records.
+// 字体地址): the name and the path field, records of 304 bytes, no records.
 extern const std::array<std::uint8_t, kEmptyImageSize> kEmptyFolderTable;
 extern const std::array<std::uint8_t, kEmptyImageSize> kEmptySetTable;
 

@@ -7,8 +7,6 @@
 #include "app/main_state.h"
 #include "platform/types.h"
 
-#include <cstddef>
-
 namespace glyvora::app {
 
 // Creates the names file (empty) and the folder table (the empty table image) when they are
@@ -29,10 +27,6 @@ void rewriteNamesFile(MainState& state);
 // Whether a category or subcategory of that name exists according to the names file; "集", the
 // set root's label, always exists.
 bool nameExists(MainState& state, const Text& name);
-
-// Widths of the folder table's two text fields in bytes.
-constexpr std::size_t kFolderLabelWidth = 100;
-constexpr std::size_t kFolderPathWidth = 200;
 
 enum class FolderTableMode { add, remove };
 // Add: a record (name, path) unless one with that name exists. Remove: the first record of that

@@ -4,6 +4,7 @@
 #include "commands/text.h"
 #include "fonts/scan.h"
 #include "forms/commands.h"
+#include "tablefile/table_format.h"
 #include "tree/category_store.h"
 #include "tree/tree_view.h"
 
@@ -205,8 +206,8 @@ void addFolder(MainState& state) {
     const Text label = parts.empty() ? path : parts.back();
     // A longer label or path would be stored cut: the node would never find its record again, or
     // would load another folder than the one picked. Such a folder is not added.
-    if (!path.empty() && parent >= 0 && label.size() <= kFolderLabelWidth &&
-        path.size() <= kFolderPathWidth) {
+    if (!path.empty() && parent >= 0 && label.size() <= table::kNameFieldWidth &&
+        path.size() <= table::kPathFieldWidth) {
         const int added = AddItem(tree(), Value(static_cast<std::int32_t>(parent)), label);
         ExpandItem(tree(), parent);
         // Registered before it is selected: the selection's scan would otherwise find no folder

@@ -743,13 +743,10 @@ void Win32Backend::setComboSelection(WindowId window, UnitId unit, int index) {
 
 namespace {
 
-// The pixels of the bar's width that `position` fills.
-long progressFill(HWND bar, int minimum, int maximum, int position) {
-    RECT r{};
-    GetClientRect(bar, &r);
+// The pixels of a bar `width` pixels wide that `position` fills.
+long progressFill(long width, int minimum, int maximum, int position) {
     if (maximum <= minimum) return 0;
-    return static_cast<long>(static_cast<long long>(position - minimum) * (r.right - r.left) /
-                             (maximum - minimum));
+    return static_cast<long>(static_cast<long long>(position - minimum) * width / (maximum - minimum));
 }
 
 } // namespace
@@ -762,9 +759,12 @@ void Win32Backend::setProgress(WindowId window, UnitId unit, int minimum, int ma
     ++quiet_;
     const bool newRange = minimum != c->progressMinimum || maximum != c->progressMaximum;
     if (newRange) SendMessageW(c->hwnd, PBM_SETRANGE32, static_cast<WPARAM>(minimum), maximum);
+    RECT bar{};
+    GetClientRect(c->hwnd, &bar);
+    const long width = bar.right - bar.left;
     if (newRange || position == minimum || position == maximum ||
-        progressFill(c->hwnd, minimum, maximum, position) !=
-            progressFill(c->hwnd, minimum, maximum, c->progressShown)) {
+        progressFill(width, minimum, maximum, position) !=
+            progressFill(width, minimum, maximum, c->progressShown)) {
         SendMessageW(c->hwnd, PBM_SETPOS, static_cast<WPARAM>(position), 0);
         c->progressShown = position;
     }
