@@ -1,23 +1,6 @@
 #!/usr/bin/env bash
 # glyvora-tool scan over font folders of Chinese names, as a user types them.
-#   scan_tool_test.sh native TOOL
-#   scan_tool_test.sh windows WINE-EXEC TOOL.exe
-set -u
-mode=$1
-shift
-tool=("$@")
-dir=$(mktemp -d "${TMPDIR:-/tmp}/glyvora-scan-test.XXXXXX")
-trap 'rm -rf "$dir"' EXIT
-failures=0
-
-check() { # description expected actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL: $1"
-        echo "--- expected"; printf '%s\n' "$2"
-        echo "--- got"; printf '%s\n' "$3"
-        failures=$((failures + 1))
-    fi
-}
+. "$(dirname "$0")/../support/tool_test.sh"
 
 # The system's separator in what the tool prints.
 sep=/
@@ -40,5 +23,4 @@ if [ "$mode" = native ]; then
 fi
 check "face of a file of a Chinese name" "	字体/中文/宋体.ttf" "$(cd "$dir" && "${tool[@]}" face 字体/中文/宋体.ttf)"
 
-[ $failures -eq 0 ] && echo "glyvora-tool scan: all checks passed"
-exit $((failures > 0))
+finish "glyvora-tool scan"

@@ -1,26 +1,6 @@
 #!/usr/bin/env bash
 # glyvora-tool tree from the outside: dump and resave of tree files built here byte by byte.
-#   tree_tool_test.sh native TOOL
-#   tree_tool_test.sh windows WINE-EXEC TOOL.exe     (file names are handed over as Z: paths)
-set -u
-mode=$1
-shift
-tool=("$@")
-dir=$(mktemp -d "${TMPDIR:-/tmp}/glyvora-tree-test.XXXXXX")
-trap 'rm -rf "$dir"' EXIT
-failures=0
-
-# The tool's name for a file in $dir.
-name() { if [ "$mode" = windows ]; then echo "Z:$dir/$1"; else echo "$dir/$1"; fi; }
-
-check() { # description expected actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL: $1"
-        echo "--- expected"; printf '%s\n' "$2"
-        echo "--- got"; printf '%s\n' "$3"
-        failures=$((failures + 1))
-    fi
-}
+. "$(dirname "$0")/../support/tool_test.sh"
 
 # A 32-bit little-endian field.
 le32() {
@@ -88,5 +68,4 @@ check "dump by a Chinese name" "$(t dump "$(name tree.dat)")" "$(cd "$dir/分类
 t resave "$(name 分类/文件夹分类.dat)" "$(name 分类/分类与子分类.dat)"; check "resave to a Chinese name" 0 $?
 cmp -s "$dir/tree.dat" "$dir/分类/分类与子分类.dat"; check "the resaved file has its real name" 0 $?
 
-[ $failures -eq 0 ] && echo "glyvora-tool tree: all checks passed"
-exit $((failures > 0))
+finish "glyvora-tool tree"

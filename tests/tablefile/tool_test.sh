@@ -1,26 +1,6 @@
 #!/usr/bin/env bash
 # glyvora-tool table from the outside: new, info, dump and run on a fresh directory.
-#   tool_test.sh native TOOL
-#   tool_test.sh windows WINE-EXEC TOOL.exe     (file names are handed over as Z: paths)
-set -u
-mode=$1
-shift
-tool=("$@")
-dir=$(mktemp -d "${TMPDIR:-/tmp}/glyvora-tool-test.XXXXXX")
-trap 'rm -rf "$dir"' EXIT
-failures=0
-
-# The tool's name for a file in $dir.
-name() { if [ "$mode" = windows ]; then echo "Z:$dir/$1"; else echo "$dir/$1"; fi; }
-
-check() { # description expected actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL: $1"
-        echo "--- expected"; printf '%s\n' "$2"
-        echo "--- got"; printf '%s\n' "$3"
-        failures=$((failures + 1))
-    fi
-}
+. "$(dirname "$0")/../support/tool_test.sh"
 
 t() { "${tool[@]}" table "$@"; }
 
@@ -127,5 +107,4 @@ if [ "$mode" = native ]; then
         "$(cd "$dir/字体" && t info 集名称与字体地址数据库.qtb | head -1)"
 fi
 
-[ $failures -eq 0 ] && echo "glyvora-tool table: all checks passed"
-exit $((failures > 0))
+finish "glyvora-tool table"
