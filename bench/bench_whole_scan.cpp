@@ -164,9 +164,9 @@ int main(int argc, char** argv) {
         const double s = seconds(
             [&] { writeProperty(mainwin::window, mainwin::树型框1, prop::selectedItem, Value(item)); });
         if (r > 0) scans.push_back(s);
-        if (application.state().fontPaths.size() != files.size()) {
+        if (application.state().fonts.fontPaths.size() != files.size()) {
             std::fprintf(stderr, "the scan listed %zu files, the walk %zu\n",
-                         application.state().fontPaths.size(), files.size());
+                         application.state().fonts.fontPaths.size(), files.size());
             return 1;
         }
     }

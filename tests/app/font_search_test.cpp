@@ -33,42 +33,42 @@ std::set<Text> asSet(const std::vector<Text>& texts) {
 // The labels show the first result page in the faces of the result.
 #define EXPECT_FIRST_RESULT_PAGE()                                                                           \
     do {                                                                                                     \
-        const auto& faces = state().resultFaceNames;                                                         \
+        const auto& faces = state().search.resultFaceNames;                                                  \
         const std::size_t filled = std::min<std::size_t>(faces.size(), 8);                                   \
         EXPECT_EQ(previewCaptions(), blanks(static_cast<int>(filled) + 1));                                  \
         for (std::size_t k = 0; k < filled; ++k) {                                                           \
             EXPECT_EQ(previewFaces()[k], faces[k]) << "label " << k + 1;                                     \
-            EXPECT_EQ(state().pagePaths[k], state().resultPaths[k]) << "label " << k + 1;                    \
+            EXPECT_EQ(state().fonts.pagePaths[k], state().search.resultPaths[k]) << "label " << k + 1;       \
         }                                                                                                    \
     } while (false)
 
 TEST_P(AppSuite, searchMatchesNamesCaseSensitivelyAndFileNamesOnlyBeforeTheFirstDot) {
     LOAD_SAMPLE_FONTS();
-    ASSERT_EQ(asSet(state().faceNames), (std::set<Text>{"Sample Sans", "宋体", "Mine"}));
+    ASSERT_EQ(asSet(state().fonts.faceNames), (std::set<Text>{"Sample Sans", "宋体", "Mine"}));
 
     searchFor("Sample"); // both files of the family, by name only
-    EXPECT_EQ(asSet(state().resultPaths),
+    EXPECT_EQ(asSet(state().search.resultPaths),
               (std::set<Text>{folder + "\\sample.ttf", folder + "\\samplebd.ttf"}));
-    EXPECT_EQ(state().resultFaceNames, (std::vector<Text>{"Sample Sans", "Sample Sans"}));
+    EXPECT_EQ(state().search.resultFaceNames, (std::vector<Text>{"Sample Sans", "Sample Sans"}));
     EXPECT_EQ(pageLabel(), "页次：1/1");
     EXPECT_FIRST_RESULT_PAGE();
 
     searchFor("sample"); // by file name only: no face name holds the lower-case text
-    EXPECT_EQ(asSet(state().resultPaths),
+    EXPECT_EQ(asSet(state().search.resultPaths),
               (std::set<Text>{folder + "\\sample.ttf", folder + "\\samplebd.ttf"}));
     EXPECT_FIRST_RESULT_PAGE();
 
     for (const Text& text : {Text("ttf"), Text("."), Text("font"), Text(" Sample")}) {
         searchFor(text);
-        EXPECT_TRUE(state().resultPaths.empty()) << text;
+        EXPECT_TRUE(state().search.resultPaths.empty()) << text;
         EXPECT_EQ(pageLabel(), "页次：0/0") << text;
         EXPECT_EQ(previewCaptions(), blanks(1)) << text;
     }
 
     searchFor(" Sans"); // a leading space matches only where the name has one
-    EXPECT_EQ(state().resultPaths.size(), 2u);
+    EXPECT_EQ(state().search.resultPaths.size(), 2u);
     searchFor("体");
-    EXPECT_EQ(state().resultPaths, (std::vector<Text>{folder + "\\songti.ttc"}));
+    EXPECT_EQ(state().search.resultPaths, (std::vector<Text>{folder + "\\songti.ttc"}));
     EXPECT_EQ(previewFaces()[0], "宋体");
 }
 
@@ -76,7 +76,7 @@ TEST_P(AppSuite, searchNeverMatchesFromInsideADoubleByteCharacter) {
     LOAD_SAMPLE_FONTS();
     // 宋体 is CB CE CC E5: CE CC straddles its two characters.
     searchFor("\xCE\xCC");
-    EXPECT_TRUE(state().resultPaths.empty());
+    EXPECT_TRUE(state().search.resultPaths.empty());
     EXPECT_EQ(pageLabel(), "页次：0/0");
 }
 
@@ -84,11 +84,11 @@ TEST_P(AppSuite, anEmptySearchShowsTheLoadedFontsAgainFromPageOne) {
     LOAD_SAMPLE_FONTS();
     searchFor("Sample");
     searchFor("");
-    EXPECT_EQ(state().searchMode, 0);
+    EXPECT_EQ(state().fonts.searchMode, app::PageSource::LoadedFonts);
     EXPECT_EQ(pageLabel(), "页次：1/1");
     EXPECT_EQ(previewCaptions(), blanks(5));
-    EXPECT_EQ(previewFaces()[3], state().faceNames[3]);
-    EXPECT_EQ(state().pagePaths[3], state().fontPaths[3]);
+    EXPECT_EQ(previewFaces()[3], state().fonts.faceNames[3]);
+    EXPECT_EQ(state().fonts.pagePaths[3], state().fonts.fontPaths[3]);
 }
 
 TEST_P(AppSuite, aFontFoundByBothSearchPassesIsListedOnceWhereTheNamePassPutIt) {
@@ -102,11 +102,11 @@ TEST_P(AppSuite, aFontFoundByBothSearchPassesIsListedOnceWhereTheNamePassPutIt) 
     ASSERT_TRUE(selectItem(1));
 
     searchFor("Mark");
-    ASSERT_EQ(state().resultPaths.size(), 3u);
-    EXPECT_EQ(asSet({state().resultPaths[0], state().resultPaths[1]}),
+    ASSERT_EQ(state().search.resultPaths.size(), 3u);
+    EXPECT_EQ(asSet({state().search.resultPaths[0], state().search.resultPaths[1]}),
               (std::set<Text>{folder + "\\Mark.ttf", folder + "\\other.ttf"}));
-    EXPECT_EQ(state().resultPaths[2], folder + "\\Mark2.ttf");
-    EXPECT_EQ(state().resultFaceNames[2], "Plain");
+    EXPECT_EQ(state().search.resultPaths[2], folder + "\\Mark2.ttf");
+    EXPECT_EQ(state().search.resultFaceNames[2], "Plain");
     EXPECT_FIRST_RESULT_PAGE();
 }
 
@@ -120,18 +120,18 @@ TEST_P(AppSuite, eightSearchMatchesMakeOnePageAndNineMakeTwo) {
 
     searchFor("Alpha");
     EXPECT_EQ(pageLabel(), "页次：1/1");
-    EXPECT_EQ(state().pageCount, 1);
+    EXPECT_EQ(state().fonts.pageCount, 1);
     EXPECT_FIRST_RESULT_PAGE();
 
     searchFor("a"); // the eight (Alph-a) and Beta too
-    EXPECT_EQ(state().resultPaths.size(), 9u);
+    EXPECT_EQ(state().search.resultPaths.size(), 9u);
     EXPECT_EQ(pageLabel(), "页次：1/2");
     EXPECT_FIRST_RESULT_PAGE();
     ASSERT_TRUE(click(按钮_下一页));
     EXPECT_EQ(pageLabel(), "页次：2/2");
     EXPECT_EQ(previewCaptions(), blanks(2));
-    EXPECT_EQ(previewFaces()[0], state().resultFaceNames[8]);
-    EXPECT_EQ(state().pagePaths[0], state().resultPaths[8]);
+    EXPECT_EQ(previewFaces()[0], state().search.resultFaceNames[8]);
+    EXPECT_EQ(state().fonts.pagePaths[0], state().search.resultPaths[8]);
     ASSERT_TRUE(click(按钮_上一页));
     EXPECT_EQ(pageLabel(), "页次：1/2");
     EXPECT_FIRST_RESULT_PAGE();
@@ -142,7 +142,7 @@ TEST_P(AppSuite, searchingWithNothingLoadedChangesNothingOnScreen) {
     const auto captions = previewCaptions();
     const Text page = pageLabel();
     searchFor("Face");
-    EXPECT_EQ(state().searchMode, 1);
+    EXPECT_EQ(state().fonts.searchMode, app::PageSource::SearchResult);
     EXPECT_EQ(previewCaptions(), captions);
     EXPECT_EQ(pageLabel(), page);
     ASSERT_TRUE(click(按钮_下一页));
@@ -164,7 +164,7 @@ TEST_P(AppSuite, pagingAfterASearchWithoutMatchesStaysOnTheBlankPage) {
     ASSERT_TRUE(click(选择框_自动翻页));
     EXPECT_EQ(previewCaptions(), blanks(1));
     EXPECT_EQ(pageLabel(), "页次：0/0");
-    EXPECT_EQ(state().currentPage, 1);
+    EXPECT_EQ(state().fonts.currentPage, 1);
 }
 
 TEST_P(AppSuite, aSearchClickedDuringAScanDoesNothing) {
@@ -174,8 +174,8 @@ TEST_P(AppSuite, aSearchClickedDuringAScanDoesNothing) {
         click(按钮_搜索字体);
     });
     ASSERT_TRUE(selectItem(0)); // the category: the same folder, scanned again
-    EXPECT_EQ(state().searchMode, 0);
-    EXPECT_TRUE(state().resultPaths.empty());
+    EXPECT_EQ(state().fonts.searchMode, app::PageSource::LoadedFonts);
+    EXPECT_TRUE(state().search.resultPaths.empty());
     EXPECT_EQ(pageLabel(), "页次：1/1");
     EXPECT_EQ(previewCaptions(), blanks(4));
 }
