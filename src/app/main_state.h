@@ -1,8 +1,8 @@
 #pragma once
-// The program-wide state of the main window: the loaded fonts and the page being shown, the search
-// result, the working lists of the last scan and the flags the tree's handlers share. The
-// application owns one, created when it starts and released when it ends; every handler reaches
-// it through the reference it was bound with.
+// The program-wide state of the main window, one group for each part it serves: the loaded fonts
+// and the page being shown, the search result, the scan's working lists and running flags, the
+// tree's edit flags and the label the font menu was opened for. The application owns one, created when it
+// starts and released when it ends; every handler reaches it through the reference it was bound with.
 //
 // The lists are 1-based in the handlers' words: entry k of a list is element k - 1.
 
