@@ -4,8 +4,8 @@
 #include "app/program_files.h"
 #include "commands/conversion.h"
 #include "commands/text.h"
-#include "fonts/face_name.h"
-#include "fonts/folder_walk.h"
+#include "fontfile/face_name.h"
+#include "fontfile/folder_walk.h"
 #include "fonts/preview_pages.h"
 #include "forms/commands.h"
 #include "platform/font_resources.h"
@@ -47,7 +47,7 @@ void resolveFolderPaths(MainState& state) {
 
 int countFiles(const Text& folder) {
     int files = 0;
-    fonts::walkFolder(folder, {[] { ProcessEvents(); }, [&files](const Text&) { ++files; }});
+    fontfile::walkFolder(folder, {[] { ProcessEvents(); }, [&files](const Text&) { ++files; }});
     return files;
 }
 
@@ -55,14 +55,14 @@ int countFiles(const Text& folder) {
 // is there (files that appeared after the count would address a window that was never loaded).
 void listFiles(MainState& state, const Text& folder, int& progress) {
     TextList files;
-    fonts::walkFolder(folder, {[] { ProcessEvents(); },
-                               [&](const Text& path) {
-                                   files.push_back(path);
-                                   if (!FormLayer::current().isOpen(scanwin::window)) return;
-                                   ++progress;
-                                   writeProperty(scanwin::window, scanwin::进度条1, prop::position,
-                                                 Value(progress));
-                               }});
+    fontfile::walkFolder(folder, {[] { ProcessEvents(); },
+                                  [&](const Text& path) {
+                                      files.push_back(path);
+                                      if (!FormLayer::current().isOpen(scanwin::window)) return;
+                                      ++progress;
+                                      writeProperty(scanwin::window, scanwin::进度条1, prop::position,
+                                                    Value(progress));
+                                  }});
     state.fontPaths.insert(state.fontPaths.end(), files.begin(), files.end());
 }
 
@@ -201,7 +201,7 @@ void loadFontsPrivately(const TextList& paths) {
 }
 
 Text faceNameOf(const Text& path) {
-    return fonts::faceNameOf(path);
+    return fontfile::faceNameOf(path);
 }
 
 int removeDuplicates(TextList& list) {
