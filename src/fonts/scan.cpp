@@ -4,8 +4,8 @@
 #include "app/program_files.h"
 #include "commands/conversion.h"
 #include "commands/text.h"
-#include "fonts/face_name.h"
-#include "fonts/folder_walk.h"
+#include "fontfile/face_name.h"
+#include "fontfile/folder_walk.h"
 #include "fonts/preview_pages.h"
 #include "fonts/set_table.h"
 #include "forms/commands.h"
@@ -42,7 +42,7 @@ void resolveFolderPaths(MainState& state) {
 
 int countFiles(const Text& folder) {
     int files = 0;
-    fonts::walkFolder(folder, {[] { ProcessEvents(); }, [&files](const Text&) { ++files; }});
+    fontfile::walkFolder(folder, {[] { ProcessEvents(); }, [&files](const Text&) { ++files; }});
     return files;
 }
 
@@ -50,14 +50,14 @@ int countFiles(const Text& folder) {
 // is there (files that appeared after the count would address a window that was never loaded).
 void listFiles(MainState& state, const Text& folder, int& progress) {
     TextList files;
-    fonts::walkFolder(folder, {[] { ProcessEvents(); },
-                               [&](const Text& path) {
-                                   files.push_back(path);
-                                   if (!FormLayer::current().isOpen(scanwin::window)) return;
-                                   ++progress;
-                                   writeProperty(scanwin::window, scanwin::进度条1, prop::position,
-                                                 Value(progress));
-                               }});
+    fontfile::walkFolder(folder, {[] { ProcessEvents(); },
+                                  [&](const Text& path) {
+                                      files.push_back(path);
+                                      if (!FormLayer::current().isOpen(scanwin::window)) return;
+                                      ++progress;
+                                      writeProperty(scanwin::window, scanwin::进度条1, prop::position,
+                                                    Value(progress));
+                                  }});
     state.fonts.fontPaths.insert(state.fonts.fontPaths.end(), files.begin(), files.end());
 }
 
@@ -183,7 +183,7 @@ void loadFontsPrivately(const TextList& paths) {
 }
 
 Text faceNameOf(const Text& path) {
-    return fonts::faceNameOf(path);
+    return fontfile::faceNameOf(path);
 }
 
 int removeDuplicates(TextList& list) {

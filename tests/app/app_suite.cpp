@@ -1,7 +1,7 @@
 #include "app_suite.h"
 
 #include "commands/conversion.h"
-#include "fonts/font_builder.h"
+#include "fontfile/font_builder.h"
 #include "tablefile/table_engine.h"
 
 #include <algorithm>

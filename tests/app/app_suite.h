@@ -5,10 +5,10 @@
 
 #include "app/application.h"
 #include "app/program_files.h"
+#include "app/windows/ids.h"
 #include "commands/conversion.h"
 #include "forms/commands.h"
 #include "forms/items_blob.h"
-#include "forms/templates.h"
 #include "forms/test_clock.h"
 #include "forms/user_driver.h"
 #include "platform/font_resources.h"

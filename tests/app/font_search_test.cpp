@@ -1,6 +1,6 @@
 // Searching the loaded fonts by face name and file base name, and paging through the result.
 #include "app_suite.h"
-#include "fonts/font_builder.h"
+#include "fontfile/font_builder.h"
 
 #include <algorithm>
 #include <map>

@@ -3,10 +3,10 @@
 // typed in Chinese.
 #include "app/application.h"
 #include "app/program_files.h"
+#include "app/windows/ids.h"
 #include "app_suite.h"
 #include "commands/conversion.h"
 #include "forms/commands.h"
-#include "forms/templates.h"
 #include "forms/win32/control_pixels.h"
 #include "forms/win32/input_method_typing.h"
 #include "forms/win32/win32_backend.h"

@@ -2,14 +2,14 @@
 //
 // The reader takes the table directory, checks that the font has what GDI needs to load it and that
 // no table runs past the end of the file, then reads the name table's records and one string.
-#include "fonts/byte_reader.h"
-#include "fonts/face_name.h"
-#include "fonts/face_name_readers.h"
+#include "fontfile/byte_reader.h"
+#include "fontfile/face_name.h"
+#include "fontfile/face_name_readers.h"
 #include "platform/codepage_legacy.h"
 
 #include <algorithm>
 
-namespace glyvora::fonts {
+namespace glyvora::fontfile {
 
 namespace {
 
@@ -223,4 +223,4 @@ std::u16string collectionFaceName(FontBytes& bytes, std::uint16_t language) {
     return sfntFaceName(bytes, firstFont, language);
 }
 
-} // namespace glyvora::fonts
+} // namespace glyvora::fontfile

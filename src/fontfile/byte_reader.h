@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-namespace glyvora::fonts {
+namespace glyvora::fontfile {
 
 class ByteReader {
 public:
@@ -62,4 +62,4 @@ private:
     bool ok_ = true;
 };
 
-} // namespace glyvora::fonts
+} // namespace glyvora::fontfile

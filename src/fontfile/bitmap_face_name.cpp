@@ -1,12 +1,12 @@
 // Face names of bitmap and vector fonts in the Windows font format: a .fnt, or a .fon, which is a
 // 16-bit (NE) executable holding .fnt fonts as FONT resources.
-#include "fonts/byte_reader.h"
-#include "fonts/face_name_readers.h"
+#include "fontfile/byte_reader.h"
+#include "fontfile/face_name_readers.h"
 #include "platform/codepage.h"
 
 #include <algorithm>
 
-namespace glyvora::fonts {
+namespace glyvora::fontfile {
 
 namespace {
 
@@ -88,4 +88,4 @@ std::u16string resourceFileFaceName(FontBytes& bytes) {
     return std::u16string();
 }
 
-} // namespace glyvora::fonts
+} // namespace glyvora::fontfile

@@ -2,9 +2,9 @@
 // face name the reader derives, and real fonts must be known to GDI by that name. Windows only
 // (under Wine here).
 #ifdef _WIN32
-#include "fonts/face_name.h"
-#include "fonts/folder_walk.h"
-#include "fonts/font_builder.h"
+#include "fontfile/face_name.h"
+#include "fontfile/folder_walk.h"
+#include "fontfile/font_builder.h"
 #include "platform/codepage.h"
 #include "support/temp_dir.h"
 
@@ -13,7 +13,7 @@
 #include <map>
 #include <windows.h>
 
-namespace glyvora::fonts {
+namespace glyvora::fontfile {
 namespace {
 
 using testing::buildSfnt;
@@ -156,5 +156,5 @@ TEST(FaceNameGdi, realFontsAreKnownToGdiByTheFaceNameTheReaderDerives) {
 }
 
 } // namespace
-} // namespace glyvora::fonts
+} // namespace glyvora::fontfile
 #endif

@@ -13,7 +13,7 @@
 #include <functional>
 #include <vector>
 
-namespace glyvora::fonts {
+namespace glyvora::fontfile {
 
 struct FolderWalkHooks {
     // Called once per folder visited, between its two searches (the scan gives the message loop a
@@ -32,4 +32,4 @@ std::vector<Text> listFolderFiles(const Text& folder, const std::function<void()
 // character, not the last byte: the second byte of a GBK character may be 0x5C.
 Text withTrailingSeparator(const Text& folder);
 
-} // namespace glyvora::fonts
+} // namespace glyvora::fontfile

@@ -7,13 +7,13 @@
 // English one, else the first Windows family record. A bitmap font (.fnt, or a .fon resource file
 // of them) carries its face name in its header. A logical font holds at most 31 UTF-16 units of it.
 
-#include "fonts/font_bytes.h"
+#include "fontfile/font_bytes.h"
 #include "platform/types.h"
 
 #include <cstdint>
 #include <string>
 
-namespace glyvora::fonts {
+namespace glyvora::fontfile {
 
 // A LOGFONT's face name: 32 units with the terminator.
 constexpr std::size_t maxFaceNameUnits = 31;
@@ -32,4 +32,4 @@ std::u16string readFaceName(FontBytes& bytes, std::uint16_t language);
 // on POSIX and under Wine yields nothing.
 Text faceNameOf(const Text& path);
 
-} // namespace glyvora::fonts
+} // namespace glyvora::fontfile

@@ -1,8 +1,8 @@
-#include "fonts/font_bytes.h"
+#include "fontfile/font_bytes.h"
 
 #include <algorithm>
 
-namespace glyvora::fonts {
+namespace glyvora::fontfile {
 
 std::optional<std::span<const std::uint8_t>> MemoryFontBytes::read(std::uint64_t offset, std::size_t count) {
     if (!inside(offset, count)) return std::nullopt;
@@ -39,4 +39,4 @@ std::optional<std::span<const std::uint8_t>> FileFontBytes::read(std::uint64_t o
     return last_.part(offset, count);
 }
 
-} // namespace glyvora::fonts
+} // namespace glyvora::fontfile

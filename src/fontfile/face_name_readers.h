@@ -2,12 +2,12 @@
 // The readers behind readFaceName, one per file format. Each returns the name before it is cut to
 // the length a logical font holds.
 
-#include "fonts/font_bytes.h"
+#include "fontfile/font_bytes.h"
 
 #include <cstdint>
 #include <string>
 
-namespace glyvora::fonts {
+namespace glyvora::fontfile {
 
 // An sfnt font (TrueType or CFF outlines) whose table directory starts at `offset`; tables are
 // addressed from the start of the file, as in a collection.
@@ -22,4 +22,4 @@ std::u16string resourceFileFaceName(FontBytes& bytes);
 // A .fnt font of `length` bytes at `offset`.
 std::u16string bitmapFontFaceName(FontBytes& bytes, std::uint64_t offset, std::uint64_t length);
 
-} // namespace glyvora::fonts
+} // namespace glyvora::fontfile

@@ -1,7 +1,7 @@
 // Face names read from font files: real fonts from Debian's packages, and fonts built here from
 // named fields for the cases real files do not show. These run natively and under Wine.
-#include "fonts/face_name.h"
-#include "fonts/font_builder.h"
+#include "fontfile/face_name.h"
+#include "fontfile/font_builder.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/font_resources.h"
@@ -11,7 +11,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-namespace glyvora::fonts {
+namespace glyvora::fontfile {
 namespace {
 
 using testing::buildCollection;
@@ -492,4 +492,4 @@ TEST(FaceName, theSystemQueryGivesTheSameNameOrNothing) {
 }
 
 } // namespace
-} // namespace glyvora::fonts
+} // namespace glyvora::fontfile

@@ -1,4 +1,4 @@
-#include "fonts/font_builder.h"
+#include "fontfile/font_builder.h"
 
 #include <algorithm>
 #include <map>

@@ -1,11 +1,11 @@
-#include "fonts/face_name.h"
+#include "fontfile/face_name.h"
 
-#include "fonts/byte_reader.h"
-#include "fonts/face_name_readers.h"
+#include "fontfile/byte_reader.h"
+#include "fontfile/face_name_readers.h"
 #include "platform/codepage.h"
 #include "platform/font_resources.h"
 
-namespace glyvora::fonts {
+namespace glyvora::fontfile {
 
 namespace {
 
@@ -60,4 +60,4 @@ Text faceNameOf(const Text& path) {
     return text;
 }
 
-} // namespace glyvora::fonts
+} // namespace glyvora::fontfile

@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-namespace glyvora::fonts {
+namespace glyvora::fontfile {
 
 class FontBytes {
 public:
@@ -65,4 +65,4 @@ private:
     Block last_;
 };
 
-} // namespace glyvora::fonts
+} // namespace glyvora::fontfile

@@ -1,11 +1,11 @@
-#include "fonts/folder_walk.h"
+#include "fontfile/folder_walk.h"
 
 #include "platform/files.h"
 #include "platform/gbk.h"
 
 #include <deque>
 
-namespace glyvora::fonts {
+namespace glyvora::fontfile {
 
 Text withTrailingSeparator(const Text& folder) {
     bool endsInSeparator = false;
@@ -51,4 +51,4 @@ std::vector<Text> listFolderFiles(const Text& folder, const std::function<void()
     return files;
 }
 
-} // namespace glyvora::fonts
+} // namespace glyvora::fontfile

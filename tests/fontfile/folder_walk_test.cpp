@@ -1,6 +1,6 @@
 // The breadth-first walk over real folders: order, separators, message turns, and folders that
 // are missing, vanish or change while the walk runs. These run natively and under Wine.
-#include "fonts/folder_walk.h"
+#include "fontfile/folder_walk.h"
 #include "platform/files.h"
 #include "support/temp_dir.h"
 
@@ -14,7 +14,7 @@
 #include <unistd.h>
 #endif
 
-namespace glyvora::fonts {
+namespace glyvora::fontfile {
 namespace {
 
 using testing::makeTestDirectory;
@@ -184,4 +184,4 @@ TEST(FolderWalk, walksFoldersWithChineseNamesAndGivesTheirPathsInGbk) {
 }
 
 } // namespace
-} // namespace glyvora::fonts
+} // namespace glyvora::fontfile
