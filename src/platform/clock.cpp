@@ -2,20 +2,9 @@
 
 namespace glyvora {
 
-namespace {
-Clock* currentClock = nullptr;
-}
-
 Clock& clock() {
-    return currentClock ? *currentClock : systemClock();
-}
-
-ScopedClock::ScopedClock(Clock& replacement) : previous_(currentClock) {
-    currentClock = &replacement;
-}
-
-ScopedClock::~ScopedClock() {
-    currentClock = previous_;
+    if (Clock* replaced = ScopedClock::replacement()) return *replaced;
+    return systemClock();
 }
 
 } // namespace glyvora

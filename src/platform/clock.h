@@ -2,6 +2,8 @@
 // The tick counter and sleeping. Tests that wait deterministically put a controllable clock in
 // front of the system one (ScopedClock).
 
+#include "platform/scoped_service.h"
+
 #include <cstdint>
 
 namespace glyvora {
@@ -17,15 +19,6 @@ public:
 Clock& systemClock();
 Clock& clock();
 
-class ScopedClock {
-public:
-    explicit ScopedClock(Clock& replacement);
-    ~ScopedClock();
-    ScopedClock(const ScopedClock&) = delete;
-    ScopedClock& operator=(const ScopedClock&) = delete;
-
-private:
-    Clock* previous_;
-};
+using ScopedClock = ScopedService<Clock>;
 
 } // namespace glyvora

@@ -2,20 +2,9 @@
 
 namespace glyvora {
 
-namespace {
-FileSystem* currentFileSystem = nullptr;
-}
-
 FileSystem& fileSystem() {
-    return currentFileSystem ? *currentFileSystem : systemFileSystem();
-}
-
-ScopedFileSystem::ScopedFileSystem(FileSystem& replacement) : previous_(currentFileSystem) {
-    currentFileSystem = &replacement;
-}
-
-ScopedFileSystem::~ScopedFileSystem() {
-    currentFileSystem = previous_;
+    if (FileSystem* replaced = ScopedFileSystem::replacement()) return *replaced;
+    return systemFileSystem();
 }
 
 OpenedFile FileSystem::openForQuery(const Text& path) {

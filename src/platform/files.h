@@ -5,6 +5,7 @@
 // Everything goes through a FileSystem so that tests can put a fault-injecting or recording one in
 // front of the real one (ScopedFileSystem).
 
+#include "platform/scoped_service.h"
 #include "platform/types.h"
 
 #include <cstddef>
@@ -109,16 +110,7 @@ FileSystem& systemFileSystem();
 // The file system the program uses now: the real one unless a test has put another in front.
 FileSystem& fileSystem();
 
-class ScopedFileSystem {
-public:
-    explicit ScopedFileSystem(FileSystem& replacement);
-    ~ScopedFileSystem();
-    ScopedFileSystem(const ScopedFileSystem&) = delete;
-    ScopedFileSystem& operator=(const ScopedFileSystem&) = delete;
-
-private:
-    FileSystem* previous_;
-};
+using ScopedFileSystem = ScopedService<FileSystem>;
 
 // Whole-file helpers over fileSystem().
 std::optional<ByteSet> readWholeFile(const Text& path);

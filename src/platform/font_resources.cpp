@@ -2,20 +2,9 @@
 
 namespace glyvora {
 
-namespace {
-FontResources* currentFontResources = nullptr;
-}
-
 FontResources& fontResources() {
-    return currentFontResources ? *currentFontResources : systemFontResources();
-}
-
-ScopedFontResources::ScopedFontResources(FontResources& replacement) : previous_(currentFontResources) {
-    currentFontResources = &replacement;
-}
-
-ScopedFontResources::~ScopedFontResources() {
-    currentFontResources = previous_;
+    if (FontResources* replaced = ScopedFontResources::replacement()) return *replaced;
+    return systemFontResources();
 }
 
 } // namespace glyvora

@@ -6,6 +6,7 @@
 // Everything goes through a FontResources so that tests can put a recording one in front of the
 // real one (ScopedFontResources).
 
+#include "platform/scoped_service.h"
 #include "platform/types.h"
 
 #include <cstdint>
@@ -28,16 +29,7 @@ public:
 FontResources& systemFontResources();
 FontResources& fontResources();
 
-class ScopedFontResources {
-public:
-    explicit ScopedFontResources(FontResources& replacement);
-    ~ScopedFontResources();
-    ScopedFontResources(const ScopedFontResources&) = delete;
-    ScopedFontResources& operator=(const ScopedFontResources&) = delete;
-
-private:
-    FontResources* previous_;
-};
+using ScopedFontResources = ScopedService<FontResources>;
 
 // The language whose names a logical font carries: the user's user-interface language (0x0804 on
 // the target systems, and always 0x0804 on POSIX).

@@ -2,20 +2,9 @@
 
 namespace glyvora {
 
-namespace {
-Shell* currentShell = nullptr;
-}
-
 Shell& shell() {
-    return currentShell ? *currentShell : systemShell();
-}
-
-ScopedShell::ScopedShell(Shell& replacement) : previous_(currentShell) {
-    currentShell = &replacement;
-}
-
-ScopedShell::~ScopedShell() {
-    currentShell = previous_;
+    if (Shell* replaced = ScopedShell::replacement()) return *replaced;
+    return systemShell();
 }
 
 } // namespace glyvora

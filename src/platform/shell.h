@@ -5,6 +5,7 @@
 // Everything goes through a Shell so that tests can put a recording one in front of the real one
 // (ScopedShell).
 
+#include "platform/scoped_service.h"
 #include "platform/types.h"
 
 namespace glyvora {
@@ -21,15 +22,6 @@ public:
 Shell& systemShell();
 Shell& shell();
 
-class ScopedShell {
-public:
-    explicit ScopedShell(Shell& replacement);
-    ~ScopedShell();
-    ScopedShell(const ScopedShell&) = delete;
-    ScopedShell& operator=(const ScopedShell&) = delete;
-
-private:
-    Shell* previous_;
-};
+using ScopedShell = ScopedService<Shell>;
 
 } // namespace glyvora

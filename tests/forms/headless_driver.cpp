@@ -37,27 +37,13 @@ public:
     void minimise(WindowId w) override { b_.minimise(w); }
     void later(std::function<void()> action) override { b_.later(std::move(action)); }
 
-    void answerMessageBox(int button) override { b_.answerMessageBox(button); }
-    void answerInputBox(std::optional<Text> text) override { b_.answerInputBox(std::move(text)); }
-    void answerFolderPicker(Text path) override { b_.answerFolderPicker(std::move(path)); }
-    void answerColourChoice(std::optional<Colour> colour) override { b_.answerColourChoice(colour); }
-    void answerPopupMenu(UnitId item) override { b_.answerPopupMenu(item); }
+    void answerMessageBox(int button) override { b_.script().answerMessageBox(button); }
+    void answerInputBox(std::optional<Text> text) override { b_.script().answerInputBox(std::move(text)); }
+    void answerFolderPicker(Text path) override { b_.script().answerFolderPicker(std::move(path)); }
+    void answerColourChoice(std::optional<Colour> colour) override { b_.script().answerColourChoice(colour); }
+    void answerPopupMenu(UnitId item) override { b_.script().answerPopupMenu(item); }
 
-    std::vector<ShownDialog> dialogs() override {
-        std::vector<ShownDialog> all;
-        for (const headless::DialogShown& d : b_.dialogs()) {
-            ShownDialog s;
-            s.kind = static_cast<DialogKind>(d.kind);
-            s.messageBox = d.messageBox;
-            s.inputBox = d.inputBox;
-            s.folderPicker = d.folderPicker;
-            s.colourChoice = d.colourChoice;
-            s.popupMenu = d.popupMenu;
-            s.answered = d.answered;
-            all.push_back(std::move(s));
-        }
-        return all;
-    }
+    std::vector<ShownDialog> dialogs() override { return b_.dialogs(); }
     int unansweredDialogs() override { return b_.unansweredDialogs(); }
     bool windowExists(WindowId w) override { return b_.window(w) != nullptr; }
     bool windowShown(WindowId w) override { return b_.window(w) && b_.window(w)->visible; }

@@ -12,6 +12,7 @@
 #include "forms/backend.h"
 #include "forms/dialogs.h"
 #include "forms/ids.h"
+#include "forms/scripted_dialogs.h"
 
 #include <functional>
 #include <memory>
@@ -20,18 +21,9 @@
 
 namespace glyvora::testing {
 
-enum class DialogKind { MessageBox, InputBox, FolderPicker, ColourChoice, PopupMenu };
-
-// One dialog the program showed: the request of its kind, and whether a scripted answer closed it.
-struct ShownDialog {
-    DialogKind kind = DialogKind::MessageBox;
-    MessageBoxRequest messageBox;
-    InputBoxRequest inputBox;
-    FolderPickerRequest folderPicker;
-    ColourChoiceRequest colourChoice;
-    PopupMenuRequest popupMenu;
-    bool answered = false;
-};
+// The record of the dialogs shown is the scripted dialogs' own.
+using glyvora::DialogKind;
+using glyvora::ShownDialog;
 
 // A TreeBox item as the control shows it, in pre-order.
 struct ShownTreeItem {

@@ -19,21 +19,6 @@ int subtreeEnd(const std::vector<ShownItem>& items, int index) {
     return end;
 }
 
-// The button a message box without a scripted answer is closed with: its only button, or the one
-// that closing the box gives.
-int closingButton(unsigned flags) {
-    switch (flags & 0xF) {
-    case 0:
-        return dialogButton::ok;
-    case 2:
-        return dialogButton::abort;
-    case 4:
-        return dialogButton::no;
-    default:
-        return dialogButton::cancel;
-    }
-}
-
 const MenuEntry* findEntry(const std::vector<MenuEntry>& entries, UnitId unit) {
     for (const MenuEntry& e : entries) {
         if (e.unit == unit) return &e;
@@ -280,13 +265,6 @@ void HeadlessBackend::later(std::function<void()> action) {
     queue_.emplace_back(std::move(action));
 }
 
-int HeadlessBackend::unansweredDialogs() const {
-    int n = 0;
-    for (const DialogShown& d : dialogs_)
-        if (!d.answered) ++n;
-    return n;
-}
-
 // ---- windows and controls ----
 
 bool HeadlessBackend::createWindow(const WindowTemplate& design, const Rect& outer,
@@ -515,81 +493,37 @@ void HeadlessBackend::treeEditLabel(WindowId window, UnitId unit, ItemKey key) {
 
 int HeadlessBackend::messageBox(const MessageBoxRequest& request) {
     if (onMessageBox) onMessageBox(request);
-    DialogShown shown;
-    shown.kind = DialogKind::MessageBox;
-    shown.messageBox = request;
     int button = closingButton(request.flags);
-    if (!messageBoxAnswers_.empty()) {
-        button = messageBoxAnswers_.front();
-        messageBoxAnswers_.pop_front();
-        shown.answered = true;
-    }
-    dialogs_.push_back(shown);
+    script_.open(request, button);
     return button;
 }
 
 std::optional<Text> HeadlessBackend::inputBox(const InputBoxRequest& request) {
-    DialogShown shown;
-    shown.kind = DialogKind::InputBox;
-    shown.inputBox = request;
     std::optional<Text> answer;
-    if (!inputBoxAnswers_.empty()) {
-        answer = inputBoxAnswers_.front();
-        inputBoxAnswers_.pop_front();
-        shown.answered = true;
-    }
-    dialogs_.push_back(shown);
+    script_.open(request, answer);
     return answer;
 }
 
 Text HeadlessBackend::browseForFolder(const FolderPickerRequest& request) {
-    DialogShown shown;
-    shown.kind = DialogKind::FolderPicker;
-    shown.folderPicker = request;
     Text answer;
-    if (!folderAnswers_.empty()) {
-        answer = folderAnswers_.front();
-        folderAnswers_.pop_front();
-        shown.answered = true;
-    }
-    dialogs_.push_back(shown);
+    script_.open(request, answer);
     return answer;
 }
 
 std::optional<Colour> HeadlessBackend::chooseColour(const ColourChoiceRequest& request) {
-    DialogShown shown;
-    shown.kind = DialogKind::ColourChoice;
-    shown.colourChoice = request;
     std::optional<Colour> answer;
-    if (!colourAnswers_.empty()) {
-        answer = colourAnswers_.front();
-        colourAnswers_.pop_front();
-        shown.answered = true;
-    }
-    dialogs_.push_back(shown);
+    script_.open(request, answer);
     return answer;
 }
 
 unsigned HeadlessBackend::trackPopupMenu(const PopupMenuRequest& request) {
-    DialogShown shown;
-    shown.kind = DialogKind::PopupMenu;
-    shown.popupMenu = request;
-    unsigned command = 0;
-    if (!popupAnswers_.empty()) {
-        const UnitId item = popupAnswers_.front();
-        popupAnswers_.pop_front();
-        shown.answered = true;
-        // Only an item the menu shows, enabled and not a submenu or separator, can be chosen.
-        if (item != 0) {
-            const MenuEntry* entry = findEntry(request.entries, item);
-            if (entry && !entry->disabled && entry->command)
-                command = entry->command;
-            else
-                shown.answered = false;
-        }
-    }
-    dialogs_.push_back(shown);
-    return command;
+    UnitId item = 0;
+    const MenuEntry* entry = nullptr;
+    const bool chosen = script_.open(request, item, [&](UnitId unit) {
+        entry = findEntry(request.entries, unit);
+        return entry && !entry->disabled && entry->command;
+    });
+    return chosen && entry ? entry->command : 0;
 }
 
 // ---- services ----

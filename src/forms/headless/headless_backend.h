@@ -12,6 +12,7 @@
 // how long that takes.
 
 #include "forms/backend.h"
+#include "forms/scripted_dialogs.h"
 
 #include <deque>
 #include <functional>
@@ -66,19 +67,6 @@ struct Window {
     UnitId focus = 0;
 };
 
-enum class DialogKind { MessageBox, InputBox, FolderPicker, ColourChoice, PopupMenu };
-
-// What one dialog was asked to show, and whether the script answered it.
-struct DialogShown {
-    DialogKind kind = DialogKind::MessageBox;
-    MessageBoxRequest messageBox;
-    InputBoxRequest inputBox;
-    FolderPickerRequest folderPicker;
-    ColourChoiceRequest colourChoice;
-    PopupMenuRequest popupMenu;
-    bool answered = false;
-};
-
 class HeadlessBackend final : public Backend {
 public:
     HeadlessBackend();
@@ -112,14 +100,9 @@ public:
     void later(std::function<void()> action);
 
     // ---- dialog scripts: answers taken in order, one queue per kind ----
-    void answerMessageBox(int button) { messageBoxAnswers_.push_back(button); }
-    void answerInputBox(std::optional<Text> text) { inputBoxAnswers_.push_back(std::move(text)); }
-    void answerFolderPicker(Text path) { folderAnswers_.push_back(std::move(path)); }
-    void answerColourChoice(std::optional<Colour> colour) { colourAnswers_.push_back(colour); }
-    // The menu item to choose, 0 to dismiss the menu.
-    void answerPopupMenu(UnitId item) { popupAnswers_.push_back(item); }
-    const std::vector<DialogShown>& dialogs() const { return dialogs_; }
-    int unansweredDialogs() const;
+    ScriptedDialogs& script() { return script_; }
+    const std::vector<ShownDialog>& dialogs() const { return script_.shown(); }
+    int unansweredDialogs() const { return script_.unanswered(); }
     // Called for every message box, before it is answered (a test of the fatal box prints it).
     std::function<void(const MessageBoxRequest&)> onMessageBox;
 
@@ -201,12 +184,7 @@ private:
     std::map<WindowId, Window> windows_;
     std::deque<Queued> queue_;
     int dispatching_ = 0;
-    std::deque<int> messageBoxAnswers_;
-    std::deque<std::optional<Text>> inputBoxAnswers_;
-    std::deque<Text> folderAnswers_;
-    std::deque<std::optional<Colour>> colourAnswers_;
-    std::deque<UnitId> popupAnswers_;
-    std::vector<DialogShown> dialogs_;
+    ScriptedDialogs script_;
 };
 
 } // namespace glyvora::headless

@@ -10,15 +10,6 @@ namespace glyvora::testing::win32 {
 
 namespace {
 
-// Moves the next scripted answer of a queue into `into`; false when none is queued.
-template <typename Answer, typename Into>
-bool takeAnswer(std::deque<Answer>& queue, Into& into) {
-    if (queue.empty()) return false;
-    into = std::move(queue.front());
-    queue.pop_front();
-    return true;
-}
-
 constexpr UINT kTickMs = 15;
 // A dialog that has not appeared by then was never shown (its call failed).
 constexpr DWORD kFindLimitMs = 10000;
@@ -28,21 +19,6 @@ constexpr int kFolderTreeId = 14145;
 constexpr int kFolderAttempts = 40;
 
 thread_local DialogAnswerer* current = nullptr;
-
-// The button a message box without a scripted answer is closed with: its only button, or the one
-// that closing the box gives (a Yes/No box has no Cancel, so its close is No).
-int closingButton(unsigned flags) {
-    switch (flags & 0xF) {
-    case MB_OK:
-        return IDOK;
-    case MB_ABORTRETRYIGNORE:
-        return IDABORT;
-    case MB_YESNO:
-        return IDNO;
-    default:
-        return IDCANCEL;
-    }
-}
 
 bool hasClass(HWND window, const char* name) {
     char buffer[32] = {};
@@ -163,91 +139,48 @@ DialogAnswerer::~DialogAnswerer() {
     if (current == this) current = nullptr;
 }
 
-void DialogAnswerer::answerMessageBox(int button) {
-    messageBoxAnswers_.push_back(button);
-}
-void DialogAnswerer::answerInputBox(std::optional<Text> text) {
-    inputBoxAnswers_.push_back(std::move(text));
-}
-void DialogAnswerer::answerFolderPicker(Text path) {
-    folderAnswers_.push_back(std::move(path));
-}
-void DialogAnswerer::answerColourChoice(std::optional<Colour> colour) {
-    colourAnswers_.push_back(colour);
-}
-void DialogAnswerer::answerPopupMenu(UnitId item) {
-    popupAnswers_.push_back(item);
-}
-
-int DialogAnswerer::unansweredDialogs() const {
-    return static_cast<int>(
-        std::count_if(dialogs_.begin(), dialogs_.end(), [](const ShownDialog& d) { return !d.answered; }));
-}
-
 // Each opening takes the next answer of its kind, as the headless backend does; an empty queue
 // leaves the dialog unanswered, closed as Esc closes it.
 void DialogAnswerer::messageBoxOpening(const MessageBoxRequest& request) {
-    ShownDialog shown;
-    shown.kind = DialogKind::MessageBox;
-    shown.messageBox = request;
     Task task;
     task.button = closingButton(request.flags);
-    shown.answered = takeAnswer(messageBoxAnswers_, task.button);
-    dialogs_.push_back(shown);
+    script_.open(request, task.button);
     open(std::move(task));
 }
 
 void DialogAnswerer::inputBoxOpening(const InputBoxRequest& request) {
-    ShownDialog shown;
-    shown.kind = DialogKind::InputBox;
-    shown.inputBox = request;
     Task task;
-    shown.answered = takeAnswer(inputBoxAnswers_, task.text);
-    dialogs_.push_back(shown);
+    script_.open(request, task.text);
     open(std::move(task));
 }
 
 void DialogAnswerer::folderPickerOpening(const FolderPickerRequest& request) {
-    ShownDialog shown;
-    shown.kind = DialogKind::FolderPicker;
-    shown.folderPicker = request;
     Task task;
-    task.text = Text();
-    shown.answered = takeAnswer(folderAnswers_, task.text);
-    dialogs_.push_back(shown);
+    task.text = Text(); // an empty path: Cancel
+    script_.open(request, *task.text);
     open(std::move(task));
 }
 
 void DialogAnswerer::colourChoiceOpening(const ColourChoiceRequest& request) {
-    ShownDialog shown;
-    shown.kind = DialogKind::ColourChoice;
-    shown.colourChoice = request;
     Task task;
-    shown.answered = takeAnswer(colourAnswers_, task.colour);
-    dialogs_.push_back(shown);
+    script_.open(request, task.colour);
     open(std::move(task));
 }
 
 void DialogAnswerer::popupMenuOpening(const PopupMenuRequest& request) {
-    ShownDialog shown;
-    shown.kind = DialogKind::PopupMenu;
-    shown.popupMenu = request;
     Task task;
     task.keys = {VK_ESCAPE};
-    if (!popupAnswers_.empty()) {
-        const UnitId item = popupAnswers_.front();
-        popupAnswers_.pop_front();
-        task.keys = menuKeys(request.entries, item);
-        // Only an item the menu shows, enabled and not a submenu or separator, can be chosen.
-        shown.answered = item == 0 || task.keys.back() == VK_RETURN;
-    }
-    dialogs_.push_back(shown);
+    UnitId item = 0;
+    script_.open(request, item, [&](UnitId unit) {
+        task.keys = menuKeys(request.entries, unit);
+        return task.keys.back() == VK_RETURN;
+    });
     open(std::move(task));
 }
 
 void DialogAnswerer::open(Task task) {
-    task.kind = dialogs_.back().kind;
-    task.shown = dialogs_.size() - 1;
+    task.kind = script_.shown().back().kind;
+    task.shown = script_.shown().size() - 1;
     task.since = GetTickCount();
     // Only shown windows count as taken: a hidden menu window may be shown again for this one.
     task.before = dialogWindows();
@@ -360,7 +293,7 @@ bool DialogAnswerer::act(Task& task) {
         if (++task.attempts < kFolderAttempts) return false;
         // A folder the picker cannot show (it does not exist) is not chosen in its place by
         // whatever else is selected: the user gives up.
-        dialogs_[task.shown].answered = false;
+        script_.unanswer(task.shown);
         std::fprintf(stderr, "dialog answerer: the folder picker cannot select %s; cancelling\n",
                      task.text->c_str());
         press(w, IDCANCEL);
@@ -386,7 +319,7 @@ bool DialogAnswerer::act(Task& task) {
 // The answer did not close the dialog (a wrong path in the folder picker, a menu key that
 // missed): close it as Esc does, and say so.
 void DialogAnswerer::forceClose(Task& task) {
-    dialogs_[task.shown].answered = false;
+    script_.unanswer(task.shown);
     std::fprintf(stderr, "dialog answerer: dialog %zu did not close after its answer; closing it\n",
                  task.shown);
     if (task.kind == DialogKind::PopupMenu)

@@ -5,10 +5,10 @@
 // into the edit line, a button pressed, keys sent to the menu). A dialog without a scripted answer
 // is closed as Esc closes it and counted as unanswered.
 
+#include "forms/scripted_dialogs.h"
 #include "forms/user_driver.h"
 #include "forms/win32/dialogs_win32.h"
 
-#include <deque>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -25,14 +25,14 @@ public:
     DialogAnswerer();
     ~DialogAnswerer() override;
 
-    void answerMessageBox(int button);
-    void answerInputBox(std::optional<Text> text);
-    void answerFolderPicker(Text path);
-    void answerColourChoice(std::optional<Colour> colour);
-    void answerPopupMenu(UnitId item);
+    void answerMessageBox(int button) { script_.answerMessageBox(button); }
+    void answerInputBox(std::optional<Text> text) { script_.answerInputBox(std::move(text)); }
+    void answerFolderPicker(Text path) { script_.answerFolderPicker(std::move(path)); }
+    void answerColourChoice(std::optional<Colour> colour) { script_.answerColourChoice(colour); }
+    void answerPopupMenu(UnitId item) { script_.answerPopupMenu(item); }
 
-    std::vector<ShownDialog> dialogs() const { return dialogs_; }
-    int unansweredDialogs() const;
+    std::vector<ShownDialog> dialogs() const { return script_.shown(); }
+    int unansweredDialogs() const { return script_.unanswered(); }
 
     void messageBoxOpening(const MessageBoxRequest& request) override;
     void inputBoxOpening(const InputBoxRequest& request) override;
@@ -56,7 +56,7 @@ private:
     struct Task {
         enum class Stage { Finding, Holding, Acting, Closing };
         DialogKind kind = DialogKind::MessageBox;
-        std::size_t shown = 0; // index into dialogs_
+        std::size_t shown = 0; // index into the script's record
         Stage stage = Stage::Finding;
         DWORD since = 0; // tick count when the stage began
         int attempts = 0;
@@ -79,12 +79,7 @@ private:
     std::vector<Task> tasks_;
     UINT_PTR timer_ = 0;
 
-    std::deque<int> messageBoxAnswers_;
-    std::deque<std::optional<Text>> inputBoxAnswers_;
-    std::deque<Text> folderAnswers_;
-    std::deque<std::optional<Colour>> colourAnswers_;
-    std::deque<UnitId> popupAnswers_;
-    std::vector<ShownDialog> dialogs_;
+    ScriptedDialogs script_;
 };
 
 } // namespace glyvora::testing::win32
