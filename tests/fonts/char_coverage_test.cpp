@@ -288,9 +288,10 @@ TEST(MissingCharacters, eachMissingCharacterOnceInOrderWithoutSpacesOrControls) 
     EXPECT_EQ(missingCharactersLine("", latin), "");
     // Unknown coverage names nothing.
     EXPECT_EQ(missingCharactersLine("慧", std::nullopt), "");
-    // Full-width forms and the euro sign of GBK are characters like any other.
-    // GBK's one single byte above ASCII, the euro sign, stands alone before another byte.
-    EXPECT_EQ(missingCharactersLine("Ａ\x80" "A\x80", latin), "缺字（2）：Ａ \x80");
+    // Full-width forms are characters like any other, and so is GBK's one single byte above
+    // ASCII, the euro sign, which stands alone before another byte.
+    const Text euro = "\x80";
+    EXPECT_EQ(missingCharactersLine("Ａ" + euro + "A" + euro, latin), "缺字（2）：Ａ " + euro);
 
     const std::vector<SampleCharacter> sample = sampleCharacters("慧A慧 ?");
     ASSERT_EQ(sample.size(), 3u);
