@@ -130,11 +130,12 @@ std::optional<Ranges> groups(ByteReader& r, bool sameGlyph) {
         std::uint32_t first = r.u32be(at);
         const std::uint32_t last = std::min<std::uint32_t>(r.u32be(at + 4), lastCodePoint);
         const std::uint32_t glyph = r.u32be(at + 8);
+        if (first > last) continue;
         if (glyph == 0) {
-            if (sameGlyph || first == lastCodePoint) continue;
+            if (sameGlyph || first == last) continue;
             ++first; // the group's first code is the missing glyph
         }
-        if (first <= last) ranges.push_back({first, last});
+        ranges.push_back({first, last});
     }
     if (!r.ok()) return std::nullopt;
     return ranges;

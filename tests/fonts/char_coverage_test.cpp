@@ -173,9 +173,10 @@ TEST(CharCoverage, format4SegmentsByDeltaAndByGlyphArray) {
 }
 
 TEST(CharCoverage, groupsAndSmallFormatsAndTheSubtableWindowsTakes) {
-    // Format 12: a group mapped from glyph 0 loses its first code; one running past Unicode is cut.
-    const std::string groups =
-        cmapGroups({{0x41, 0x43, 0}, {0x20000, 0x2A6DF, 10}, {0x10FFFE, 0x7FFFFFFF, 3}});
+    // Format 12: a group mapped from glyph 0 loses its first code; one running past Unicode is cut,
+    // and one wholly past it holds nothing.
+    const std::string groups = cmapGroups(
+        {{0x41, 0x43, 0}, {0x20000, 0x2A6DF, 10}, {0x10FFFE, 0x7FFFFFFF, 3}, {0xFFFFFFFF, 0xFFFFFFFF, 0}});
     const auto full =
         coverageOf(fontWith({{3, 1, cmapFormat4({{0x30, 0x39, 1}, lastSegment})}, {3, 10, groups}}));
     ASSERT_TRUE(full);
