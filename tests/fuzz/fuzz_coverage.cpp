@@ -1,7 +1,7 @@
 // Character coverage from untrusted font bytes: character maps of sfnt fonts and collections, and
 // the character ranges of .fon and .fnt files; then the missing-characters line over it.
-#include "fonts/char_coverage.h"
-#include "fonts/missing_characters.h"
+#include "fontfile/char_coverage.h"
+#include "fontfile/missing_characters.h"
 
 #include <cstdint>
 #include <span>
@@ -9,10 +9,10 @@
 namespace {
 
 // Sorted, disjoint, not adjacent, inside Unicode: what every lookup relies on.
-void checkRanges(const glyvora::fonts::CharCoverage& coverage) {
+void checkRanges(const glyvora::fontfile::CharCoverage& coverage) {
     const auto ranges = coverage.ranges();
     for (std::size_t i = 0; i < ranges.size(); ++i) {
-        if (ranges[i].first > ranges[i].last || ranges[i].last > glyvora::fonts::lastCodePoint)
+        if (ranges[i].first > ranges[i].last || ranges[i].last > glyvora::fontfile::lastCodePoint)
             __builtin_trap();
         if (i > 0 && ranges[i - 1].last + 1 >= ranges[i].first) __builtin_trap();
         if (!coverage.holds(ranges[i].first) || !coverage.holds(ranges[i].last)) __builtin_trap();
@@ -23,13 +23,13 @@ void checkRanges(const glyvora::fonts::CharCoverage& coverage) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const auto sample = glyvora::fonts::sampleCharacters("Glyvora 字体预览 Ag");
-    glyvora::fonts::MemoryFontBytes bytes(std::span<const std::uint8_t>(data, size));
+    static const auto sample = glyvora::fontfile::sampleCharacters("Glyvora 字体预览 Ag");
+    glyvora::fontfile::MemoryFontBytes bytes(std::span<const std::uint8_t>(data, size));
     for (std::uint32_t face : {0u, 1u}) {
-        const auto coverage = glyvora::fonts::readCharCoverage(bytes, face);
+        const auto coverage = glyvora::fontfile::readCharCoverage(bytes, face);
         if (!coverage) continue;
         checkRanges(*coverage);
-        glyvora::fonts::missingCharactersLine(sample, coverage);
+        glyvora::fontfile::missingCharactersLine(sample, coverage);
     }
     return 0;
 }
