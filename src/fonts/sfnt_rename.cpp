@@ -331,6 +331,7 @@ std::vector<std::uint8_t> renameCollectionFace(std::span<const std::uint8_t> fil
     const std::uint32_t version = r.u32be(4);
     const std::uint32_t faceCount = r.u32be(8);
     if (!r.ok() || (version != 0x00010000 && version != 0x00020000) || face >= faceCount) return {};
+    if (face > (file.size() - 12) / 4) return {}; // past the offsets, and past overflowing them
     const std::uint32_t offset = r.u32be(12 + std::size_t{face} * 4);
     if (!r.ok()) return {};
     return renameSfnt(file, offset, name);
