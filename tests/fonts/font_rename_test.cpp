@@ -3,6 +3,7 @@
 // the system looks for a face, keep everything else, and stay a well-formed file; damaged input is
 // refused. These run natively and under Wine.
 #include "fonts/face_name.h"
+#include "fonts/folder_walk.h"
 #include "fonts/font_builder.h"
 #include "fonts/font_rename.h"
 #include "platform/files.h"
@@ -251,6 +252,26 @@ TEST(FontRename, realTrueTypeCffAndCollectionFontsTakeTheNewNameAndKeepTheirTabl
         EXPECT_LT(copy.size(), zenHei.size()) << "one face, its shared tables once";
     }
     EXPECT_TRUE(renamed(zenHei, newName, getU32be(zenHei, 8)).empty()) << "no such face";
+}
+
+TEST(FontRename, everyFontOfThePackagesIsRenamed) {
+    Text root;
+#ifdef _WIN32
+    root = "Z:";
+#endif
+    int renamedFiles = 0;
+    for (const char* folder :
+         {"\\usr\\share\\fonts\\truetype", "\\usr\\share\\fonts\\opentype", "\\usr\\share\\wine\\fonts"}) {
+        for (const Text& file : listFolderFiles(root + folder)) {
+            const std::optional<ByteSet> bytes = readWholeFile(file);
+            ASSERT_TRUE(bytes) << file;
+            const std::string font(bytes->begin(), bytes->end());
+            if (faceOf(font).empty()) continue;
+            EXPECT_EQ(faceOf(renamed(font)), wide(newName)) << file;
+            ++renamedFiles;
+        }
+    }
+    EXPECT_GE(renamedFiles, 100) << "the font packages of scripts/deps.sh are missing";
 }
 
 TEST(FontRename, realBitmapFontsTakeTheNewNameInEveryFont) {
