@@ -24,6 +24,7 @@ struct SfntFont {
     bool cff = false;                    // "OTTO" with a CFF table instead of glyf and loca
     std::vector<NameRecord> names;       // the name table's records, in this order
     std::vector<std::string> omitTables; // tags of tables to leave out
+    std::string rawNameTable;            // when set, the name table's bytes (and `names` unused)
 };
 
 // One sfnt font whose table offsets count from `base`, the position the font will have in its

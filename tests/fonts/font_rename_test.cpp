@@ -8,6 +8,7 @@
 #include "fonts/font_rename.h"
 #include "platform/files.h"
 
+#include <array>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <map>
@@ -333,6 +334,43 @@ TEST(FontRename, everyNameTheSystemFindsAFaceByIsRewrittenOnEveryPlatform) {
     const std::string second = renamed(collection, newName, 1);
     expectRenamedSfnt(collection, getU32be(collection, 16), second, "second face");
     EXPECT_EQ(namesOf(second, tablesOf(second).at("name")).size(), 4u);
+}
+
+TEST(FontRename, aNameTableWithLanguageTagsKeepsTheTagsAndRenamesTheirRecords) {
+    std::string name;
+    const auto u16 = [&](std::uint16_t v) {
+        name.append(1, static_cast<char>(v >> 8)).append(1, static_cast<char>(v));
+    };
+    const std::string old = utf16be("Old"), regular = utf16be("Regular"), tag = utf16be("en-GB");
+    u16(1);                  // format 1
+    u16(3);                  // records
+    u16(6 + 3 * 12 + 2 + 4); // storage
+    for (const auto& [language, nameId, length, offset] : std::vector<std::array<std::uint16_t, 4>>{
+             {0x0409, 1, 6, 0}, {0x0409, 2, 14, 6}, {0x8000, 1, 6, 0}}) {
+        for (std::uint16_t field : {std::uint16_t{3}, std::uint16_t{1}, language, nameId, length, offset})
+            u16(field);
+    }
+    u16(1);  // language tags
+    u16(10); // "en-GB",
+    u16(20); // after the names
+    name += old + regular + tag;
+    SfntFont font;
+    font.rawNameTable = name;
+    const std::string copy = renamed(buildSfnt(font));
+    ASSERT_FALSE(copy.empty());
+    EXPECT_EQ(faceOf(copy), wide(newName));
+    const Table table = tablesOf(copy).at("name");
+    const std::string names = copy.substr(table.offset, table.length);
+    ASSERT_EQ(getU16be(names, 0), 1u);
+    ASSERT_EQ(getU16be(names, 2), 3u);
+    const auto records = namesOf(copy, table);
+    EXPECT_EQ(records[0].bytes, utf16be(newName));
+    EXPECT_EQ(records[1].bytes, regular);
+    EXPECT_EQ(records[2].language, 0x8000);
+    EXPECT_EQ(records[2].bytes, utf16be(newName));
+    const std::size_t tags = 6 + 3 * 12;
+    ASSERT_EQ(getU16be(names, tags), 1u);
+    EXPECT_EQ(names.substr(getU16be(names, 4) + getU16be(names, tags + 4), getU16be(names, tags + 2)), tag);
 }
 
 TEST(FontRename, privateNamesAreDistinctAndOnlyTheyAreTaken) {
