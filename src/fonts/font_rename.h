@@ -26,6 +26,8 @@ bool isPrivateFaceName(std::string_view name);
 // "Glyvora" and the serial in eight hexadecimal digits, e.g. "Glyvora0000002A". Fonts loaded from
 // memory belong to the process that loaded them, so one counter for the process, counting every
 // copy it makes, gives each copy a name no other loaded copy has; no installed font is named so.
+// A name is never given twice, not even after its copy is removed: Wine keeps a face name bound to
+// the font it first gave for it (a fallback, when asked before the copy was loaded).
 std::string privateFaceName(std::uint32_t serial);
 
 // The font file `font` with its face named `name`, or nothing (an empty result) when `name` is not a
