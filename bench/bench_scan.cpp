@@ -11,8 +11,8 @@
 // processor time beside it is steadier on a machine that others share.
 //
 //   glyvora-bench-scan FOLDER [ROUNDS]
-#include "fonts/face_name.h"
-#include "fonts/folder_walk.h"
+#include "fontfile/face_name.h"
+#include "fontfile/folder_walk.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -124,19 +124,19 @@ std::size_t plainWalkAndRead(const std::string& root) {
 
 std::size_t walkAlone(const Text& folder) {
     std::size_t files = 0;
-    glyvora::fonts::FolderWalkHooks hooks;
+    glyvora::fontfile::FolderWalkHooks hooks;
     hooks.file = [&](const Text&) { ++files; };
-    glyvora::fonts::walkFolder(folder, hooks);
+    glyvora::fontfile::walkFolder(folder, hooks);
     return files;
 }
 
 std::size_t walkAndFaceNames(const Text& folder) {
     std::size_t named = 0;
-    glyvora::fonts::FolderWalkHooks hooks;
+    glyvora::fontfile::FolderWalkHooks hooks;
     hooks.file = [&](const Text& path) {
-        if (!glyvora::fonts::faceNameOf(path).empty()) ++named;
+        if (!glyvora::fontfile::faceNameOf(path).empty()) ++named;
     };
-    glyvora::fonts::walkFolder(folder, hooks);
+    glyvora::fontfile::walkFolder(folder, hooks);
     return named;
 }
 

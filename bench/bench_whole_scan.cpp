@@ -9,11 +9,11 @@
 // Natively it runs on the headless backend (no font is really loaded there) and reports the
 // resident memory the lists of the scan take; the Windows build runs on the Win32 backend.
 #include "app/application.h"
+#include "app/windows/ids.h"
 #include "commands/file_commands.h"
-#include "fonts/face_name.h"
-#include "fonts/folder_walk.h"
+#include "fontfile/face_name.h"
+#include "fontfile/folder_walk.h"
 #include "forms/commands.h"
-#include "forms/templates.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/font_resources.h"
@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
     const Text directory = programForm(argv[2]);
     const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
 
-    const std::vector<Text> files = fonts::listFolderFiles(folder);
+    const std::vector<Text> files = fontfile::listFolderFiles(folder);
     std::printf("folder: %s, %zu files, %d rounds (medians)\n", argv[1], files.size(), rounds);
     if (files.empty()) return 1;
 
@@ -126,7 +126,8 @@ int main(int argc, char** argv) {
     std::vector<double> faces;
     for (int r = 0; r <= rounds; ++r) {
         const double s = seconds([&] {
-            fonts::walkFolder(folder, {nullptr, [](const Text& path) { (void)fonts::faceNameOf(path); }});
+            fontfile::walkFolder(folder,
+                                 {nullptr, [](const Text& path) { (void)fontfile::faceNameOf(path); }});
         });
         if (r > 0) faces.push_back(s);
     }
@@ -164,9 +165,9 @@ int main(int argc, char** argv) {
         const double s = seconds(
             [&] { writeProperty(mainwin::window, mainwin::树型框1, prop::selectedItem, Value(item)); });
         if (r > 0) scans.push_back(s);
-        if (application.state().fontPaths.size() != files.size()) {
+        if (application.state().fonts.fontPaths.size() != files.size()) {
             std::fprintf(stderr, "the scan listed %zu files, the walk %zu\n",
-                         application.state().fontPaths.size(), files.size());
+                         application.state().fonts.fontPaths.size(), files.size());
             return 1;
         }
     }

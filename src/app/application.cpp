@@ -1,13 +1,13 @@
 #include "app/application.h"
 
 #include "app/shell_handlers.h"
+#include "app/windows/window_templates.h"
 #include "fonts/font_menu.h"
 #include "fonts/font_search.h"
 #include "fonts/font_sets.h"
 #include "fonts/preview_pages.h"
 #include "fonts/scan.h"
 #include "forms/commands.h"
-#include "forms/templates.h"
 #include "tablefile/table_engine.h"
 #include "tree/tree_editing.h"
 #include "tree/tree_view.h"
@@ -43,6 +43,7 @@ Application::Application(Backend& backend, Text programDirectory, ApplicationOpt
     FormLayerOptions layerOptions;
     layerOptions.endProgram = std::move(options.endAtOnce);
     layer_ = std::make_unique<FormLayer>(backend, std::move(layerOptions));
+    registerWindowTemplates(*layer_);
 }
 
 Application::~Application() {

@@ -7,7 +7,7 @@
 namespace glyvora::app {
 
 void exitProgram(MainState& state) {
-    if (!state.fontPaths.empty()) unloadFonts(state.fontPaths);
+    if (!state.fonts.fontPaths.empty()) unloadFonts(state.fonts.fontPaths);
     saveTree(state);
     saveSettings(state);
     rewriteNamesFile(state);

@@ -1,8 +1,8 @@
 #pragma once
-// The program-wide state of the main window: the loaded fonts and the page being shown, the search
-// result, the working lists of the last scan and the flags the tree's handlers share. The
-// application owns one, created when it starts and released when it ends; every handler reaches
-// it through the reference it was bound with.
+// The program-wide state of the main window, one group for each part it serves: the loaded fonts
+// and the page being shown, the search result, the scan's working lists and running flags, the
+// tree's edit flags and the label the font menu was opened for. The application owns one, created when it
+// starts and released when it ends; every handler reaches it through the reference it was bound with.
 //
 // The lists are 1-based in the handlers' words: entry k of a list is element k - 1.
 
@@ -20,27 +20,33 @@ using TextList = std::vector<Text>;
 // Preview labels 1..8.
 inline constexpr int kPreviewLabels = 8;
 
-struct MainState {
-    // The directory of the program's files, without a trailing "\".
-    Text programDirectory;
+// Where the preview pages take their entries from.
+enum class PageSource { LoadedFonts, SearchResult };
 
-    // The fonts of the last scan, in the order it found them, and the face name of each.
+// The fonts of the last scan, in the order it found them, the face name of each, and the page of
+// them (or of the search result) being shown.
+struct LoadedFonts {
     TextList fontPaths;
     TextList faceNames;
-    // The page shown, of pageCount; the page source is the loaded fonts (searchMode 0) or the
-    // search result (searchMode 1).
+    // The page shown, of pageCount, and the list it is a page of.
     int currentPage = 1;
     int pageCount = 1;
-    int searchMode = 0;
-    TextList resultFaceNames;
-    TextList resultPaths;
+    PageSource searchMode = PageSource::LoadedFonts;
     // What preview label k shows on the current page: slot k - 1.
     std::array<Text, kPreviewLabels> pageFaceNames;
     std::array<Text, kPreviewLabels> pagePaths;
+};
 
-    // The scan's working lists: the names gathered from the tree selection (kept until the next
-    // scan, so the remove commands can read what the right click's scan gathered), the folders
-    // they resolved to, and the number of files of the progress bar.
+// The fonts of the last search whose face name held the search text.
+struct SearchResult {
+    TextList resultFaceNames;
+    TextList resultPaths;
+};
+
+struct ScanWork {
+    // The names gathered from the tree selection (kept until the next scan, so the remove commands
+    // can read what the right click's scan gathered), the folders they resolved to, and the number
+    // of files of the progress bar.
     TextList scanNames;
     TextList scanFolderPaths;
     int scanTotal = 0;
@@ -49,23 +55,37 @@ struct MainState {
     // for while another one runs is deferred, so the item a command acts on is not always the one
     // scanNames belong to.
     std::uint32_t scannedItem = 0;
-    // The folder pre-selected when the folder picker opens.
-    Text browseInitialPath;
-
-    // The preview label the font menu was opened for (1..8), 0 before the first.
-    int currentLabel = 0;
-
-    // An in-place label edit may begin only while a rename starts it; the rename waits for it to end.
-    bool labelEditAllowed = false;
-    bool labelEditDone = false;
-    // Set when an edit was let begin: a rename whose edit never began has nothing to wait for.
-    bool labelEditBegun = false;
-
     // A scan gives the message loop turns while it walks; the commands that read the loaded-font
     // lists do nothing meanwhile, and a tree selection made then is scanned once the running scan
     // has ended.
     bool scanRunning = false;
     bool rescanRequested = false;
+};
+
+struct TreeEditFlags {
+    // An in-place label edit may begin only while a rename starts it; the rename waits for it to end.
+    bool labelEditAllowed = false;
+    bool labelEditDone = false;
+    // Set when an edit was let begin: a rename whose edit never began has nothing to wait for.
+    bool labelEditBegun = false;
+    // The folder pre-selected when the folder picker opens.
+    Text browseInitialPath;
+};
+
+struct FontMenuState {
+    // The preview label the font menu was opened for (1..8), 0 before the first.
+    int currentLabel = 0;
+};
+
+struct MainState {
+    // The directory of the program's files, without a trailing "\".
+    Text programDirectory;
+
+    LoadedFonts fonts;
+    SearchResult search;
+    ScanWork scan;
+    TreeEditFlags treeEdit;
+    FontMenuState menu;
 
     // Ends the process with the exit code (the tray menu's exit). Tests record it instead.
     std::function<void(int)> endProcess;

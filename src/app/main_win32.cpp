@@ -1,7 +1,7 @@
 // glyvora.exe: the application on the Win32 backend, with its files beside the executable.
 #include "app/application.h"
+#include "app/windows/ids.h"
 #include "commands/file_commands.h"
-#include "forms/templates.h"
 #include "forms/win32/make_backend.h"
 
 #include <cstdlib>

@@ -2,11 +2,11 @@
 // Reading and writing the units of the main window by number, in the forms the handlers use them:
 // a caption or content as a text, a selection or colour as an integer, a check mark as a bool.
 
+#include "app/windows/ids.h"
 #include "commands/conversion.h"
 #include "commands/value.h"
 #include "forms/commands.h"
 #include "forms/form_layer.h"
-#include "forms/templates.h"
 
 namespace glyvora::app {
 

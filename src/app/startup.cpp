@@ -16,18 +16,14 @@ void startUp(MainState& state) {
     writeMain(mainwin::总在最前, prop::menuChecked, Value(true));
     writeMain(mainwin::选择框_窗口置顶, prop::checked, Value(true));
 
-    state.currentPage = 1;
-    state.pageCount = 1;
+    state.fonts.currentPage = 1;
+    state.fonts.pageCount = 1;
 
     writeMain(mainwin::windowUnit, prop::height, Value(kWindowHeight));
 
     SetTrayIcon(mainwin::ref, Value(trayIconFile()), Value(kTrayTip));
 
-    createNamesFileIfMissing(state);
-    createFolderTableIfMissing(state);
-    openFolderTable(state);
-    createSetTableIfMissing(state);
-    loadTree(state);
+    prepareCategoryStore(state);
 
     loadSettings(state);
 }

@@ -19,7 +19,7 @@ bool labelShowsFont(int k) {
 
 // The label the menu was opened for, when it is one and still shows a font; 0 otherwise.
 int fontLabel(const MainState& state) {
-    const int k = state.currentLabel;
+    const int k = state.menu.currentLabel;
     return k >= 1 && k <= kPreviewLabels && labelShowsFont(k) ? k : 0;
 }
 
@@ -60,11 +60,11 @@ void refreshSetMenu() {
 
 void previewLabelRightUp(MainState& state, int k) {
     // The page slots are being rebuilt.
-    if (state.scanRunning) return;
+    if (state.scan.scanRunning) return;
     if (!labelShowsFont(k)) return;
-    state.currentLabel = k;
-    writeMain(mainwin::复制字体名称, prop::menuCaption, Value(slot(state.pageFaceNames, k)));
-    const Text fileName = fileNameOf(slot(state.pagePaths, k));
+    state.menu.currentLabel = k;
+    writeMain(mainwin::复制字体名称, prop::menuCaption, Value(slot(state.fonts.pageFaceNames, k)));
+    const Text fileName = fileNameOf(slot(state.fonts.pagePaths, k));
     if (fileName.empty()) return;
     writeMain(mainwin::复制字体文件名, prop::menuCaption, Value(fileName));
     refreshSetMenu();
@@ -72,29 +72,29 @@ void previewLabelRightUp(MainState& state, int k) {
 }
 
 void copyFaceName(MainState& state) {
-    if (state.scanRunning) return;
-    const int k = state.currentLabel;
+    if (state.scan.scanRunning) return;
+    const int k = state.menu.currentLabel;
     if (k < 1 || k > kPreviewLabels) return;
-    SetClipboardText(labelShowsFont(k) ? slot(state.pageFaceNames, k) : Text());
+    SetClipboardText(labelShowsFont(k) ? slot(state.fonts.pageFaceNames, k) : Text());
 }
 
 void copyFileName(MainState& state) {
-    if (state.scanRunning) return;
-    const int k = state.currentLabel;
+    if (state.scan.scanRunning) return;
+    const int k = state.menu.currentLabel;
     if (k < 1 || k > kPreviewLabels) return;
-    SetClipboardText(labelShowsFont(k) ? fileBaseNameOf(slot(state.pagePaths, k)) : Text());
+    SetClipboardText(labelShowsFont(k) ? fileBaseNameOf(slot(state.fonts.pagePaths, k)) : Text());
 }
 
 void openContainingFolder(MainState& state) {
-    if (state.scanRunning) return;
+    if (state.scan.scanRunning) return;
     // The file manager would open behind a top-most window, so always-on-top goes off first, in
     // all three of its views, and stays off.
     setAlwaysOnTop(false);
-    if (const int k = fontLabel(state)) selectInFolder(slot(state.pagePaths, k), false);
+    if (const int k = fontLabel(state)) selectInFolder(slot(state.fonts.pagePaths, k), false);
 }
 
 void uninstallSystemFont(MainState& state) {
-    if (state.scanRunning) return;
+    if (state.scan.scanRunning) return;
     OpenControlPanelItem(7);
 }
 

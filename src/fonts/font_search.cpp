@@ -21,27 +21,27 @@ void blankPreviewLabels() {
 void dropRepeatedPairs(MainState& state) {
     std::set<std::pair<Text, Text>> seen;
     TextList faces, paths;
-    for (std::size_t i = 0; i < state.resultPaths.size(); ++i) {
-        if (!seen.emplace(state.resultFaceNames[i], state.resultPaths[i]).second) continue;
-        faces.push_back(state.resultFaceNames[i]);
-        paths.push_back(state.resultPaths[i]);
+    for (std::size_t i = 0; i < state.search.resultPaths.size(); ++i) {
+        if (!seen.emplace(state.search.resultFaceNames[i], state.search.resultPaths[i]).second) continue;
+        faces.push_back(state.search.resultFaceNames[i]);
+        paths.push_back(state.search.resultPaths[i]);
     }
-    state.resultFaceNames = std::move(faces);
-    state.resultPaths = std::move(paths);
+    state.search.resultFaceNames = std::move(faces);
+    state.search.resultPaths = std::move(paths);
 }
 
 // Entry i (1-based) of the loaded fonts.
 void appendResult(MainState& state, int i) {
-    state.resultFaceNames.push_back(MainState::entry(state.faceNames, i));
-    state.resultPaths.push_back(MainState::entry(state.fontPaths, i));
+    state.search.resultFaceNames.push_back(MainState::entry(state.fonts.faceNames, i));
+    state.search.resultPaths.push_back(MainState::entry(state.fonts.fontPaths, i));
 }
 
 // Back to page 1 of the loaded fonts.
 void leaveSearch(MainState& state) {
-    state.searchMode = 0;
-    state.currentPage = 1;
-    if (state.fontPaths.empty()) return;
-    state.pageCount = pageCountFor(state.fontPaths.size());
+    state.fonts.searchMode = PageSource::LoadedFonts;
+    state.fonts.currentPage = 1;
+    if (state.fonts.fontPaths.empty()) return;
+    state.fonts.pageCount = pageCountFor(state.fonts.fontPaths.size());
     showPageLabel(state);
     fillPage(state, 1);
 }
@@ -65,35 +65,35 @@ Text fileBaseNameOf(const Text& path) {
 
 void searchFonts(MainState& state) {
     // The loaded-font lists are being rebuilt.
-    if (state.scanRunning) return;
-    state.resultFaceNames.clear();
-    state.resultPaths.clear();
+    if (state.scan.scanRunning) return;
+    state.search.resultFaceNames.clear();
+    state.search.resultPaths.clear();
     const Text wanted = readText(mainwin::编辑框_搜索字体内容, prop::content);
     if (wanted.empty()) {
         leaveSearch(state);
         return;
     }
-    state.searchMode = 1;
-    state.currentPage = 1;
+    state.fonts.searchMode = PageSource::SearchResult;
+    state.fonts.currentPage = 1;
     // An empty result has no pages, so the page buttons cannot leave it.
-    state.pageCount = 0;
-    const int n = static_cast<int>(state.fontPaths.size());
+    state.fonts.pageCount = 0;
+    const int n = static_cast<int>(state.fonts.fontPaths.size());
     if (n == 0) return;
 
     for (int i = 1; i <= n; ++i)
-        if (containsText(MainState::entry(state.faceNames, i), wanted)) appendResult(state, i);
+        if (containsText(MainState::entry(state.fonts.faceNames, i), wanted)) appendResult(state, i);
     for (int i = 1; i <= n; ++i)
-        if (containsText(fileBaseNameOf(MainState::entry(state.fontPaths, i)), wanted))
+        if (containsText(fileBaseNameOf(MainState::entry(state.fonts.fontPaths, i)), wanted))
             appendResult(state, i);
     dropRepeatedPairs(state);
 
     blankPreviewLabels();
-    if (state.resultPaths.empty()) {
+    if (state.search.resultPaths.empty()) {
         writeMain(mainwin::标签_页次, prop::caption, Value("页次：0/0"));
         refreshPreviewHints(state);
         return;
     }
-    state.pageCount = pageCountFor(state.resultPaths.size());
+    state.fonts.pageCount = pageCountFor(state.search.resultPaths.size());
     showPageLabel(state);
     fillPage(state, 1);
 }

@@ -5,6 +5,7 @@
 #include "commands/text.h"
 #include "fonts/font_menu.h"
 #include "fonts/scan.h"
+#include "fonts/set_table.h"
 #include "tablefile/table_engine.h"
 #include "tablefile/table_format.h"
 #include "tree/category_store.h"
@@ -32,13 +33,6 @@ int childCount(int parent) {
     return children;
 }
 
-void openSetTable(MainState& state) {
-    CloseAllTables();
-    const Text setTable = programFile(state, kSetTable);
-    OpenTable(Value(setTable));
-    SelectTable(Value(setTable));
-}
-
 } // namespace
 
 void addSet(MainState& state) {
@@ -58,31 +52,21 @@ void addSet(MainState& state) {
 
 void addFontToSet(MainState& state, int n) {
     // The scan uses the tables and rebuilds the page slots meanwhile.
-    if (state.scanRunning) return;
+    if (state.scan.scanRunning) return;
     openSetTable(state);
     const Text caption = readText(mainwin::setMenuItem(n), prop::menuCaption);
     const Text setName = withoutCountSuffix(caption);
     if (setName != caption) writeMain(mainwin::setMenuItem(n), prop::menuCaption, Value(setName));
-    const int k = state.currentLabel;
+    const int k = state.menu.currentLabel;
     if (k < 1 || k > kPreviewLabels) return;
-    const Text& fontPath = state.pagePaths[static_cast<std::size_t>(k - 1)];
+    const Text& fontPath = state.fonts.pagePaths[static_cast<std::size_t>(k - 1)];
     // The set table would store a longer name or path cut: such a set could never find its fonts,
     // and such a font could never be loaded again.
     if (setName.size() > table::kNameFieldWidth || fontPath.size() > table::kPathFieldWidth) return;
     if (isInSet(setName, fontPath)) return;
     if (!AppendBlankRecord()) return;
-    WriteField(Value(1), Value(setName));
-    WriteField(Value(2), Value(fontPath));
-}
-
-bool isInSet(const Text& setName, const Text& fontPath) {
-    FirstRecord();
-    const std::int32_t records = RecordCount();
-    for (std::int32_t r = 0; r < records; ++r) {
-        if (ToText(ReadField(Value(1))) == setName && ToText(ReadField(Value(2))) == fontPath) return true;
-        SkipRecords(Value(1));
-    }
-    return false;
+    WriteField(Value(kSetNameField), Value(setName));
+    WriteField(Value(kSetFontPathField), Value(fontPath));
 }
 
 Bindings fontSetBindings(MainState& state) {

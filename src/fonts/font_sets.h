@@ -4,6 +4,7 @@
 // shows a set like a folder.
 
 #include "app/main_state.h"
+#include "fonts/set_table.h"
 #include "forms/form_layer.h"
 
 namespace glyvora::app {
@@ -13,8 +14,6 @@ void addSet(MainState& state);
 // Click of set item N (1..10) of the font menu: the font of the label the menu was opened for is
 // added to that set, once.
 void addFontToSet(MainState& state, int n);
-// Whether the current table (the set table) holds the pair.
-bool isInSet(const Text& setName, const Text& fontPath);
 
 Bindings fontSetBindings(MainState& state);
 

@@ -13,10 +13,12 @@ namespace {
 constexpr double kEpsilon = 1e-7;
 
 const TextList& sourceFaceNames(const MainState& state) {
-    return state.searchMode == 1 ? state.resultFaceNames : state.faceNames;
+    return state.fonts.searchMode == PageSource::SearchResult ? state.search.resultFaceNames
+                                                              : state.fonts.faceNames;
 }
 const TextList& sourcePaths(const MainState& state) {
-    return state.searchMode == 1 ? state.resultPaths : state.fontPaths;
+    return state.fonts.searchMode == PageSource::SearchResult ? state.search.resultPaths
+                                                              : state.fonts.fontPaths;
 }
 
 UnitId label(int k) {
@@ -39,8 +41,8 @@ void showEntries(MainState& state, int firstEntry) {
         if (i >= 1 && i <= entries) {
             writeMain(label(k), prop::caption, Value(sample));
             writeMain(label(k), prop::font, Value(MainState::entry(faces, i)), fontField::faceName);
-            state.pageFaceNames[static_cast<std::size_t>(k - 1)] = MainState::entry(faces, i);
-            state.pagePaths[static_cast<std::size_t>(k - 1)] = MainState::entry(paths, i);
+            state.fonts.pageFaceNames[static_cast<std::size_t>(k - 1)] = MainState::entry(faces, i);
+            state.fonts.pagePaths[static_cast<std::size_t>(k - 1)] = MainState::entry(paths, i);
         } else {
             writeMain(label(k), prop::caption, Value(Text()));
         }
@@ -55,15 +57,14 @@ void setLabelHint(int k, const Text& hint) {
 
 // Loaded-font lists are rebuilt while a scan runs; paging waits for it.
 bool listsBusy(const MainState& state) {
-    return state.scanRunning;
+    return state.scan.scanRunning;
 }
 
 } // namespace
 
 int pageCountFor(std::size_t entries) {
-    const double q = static_cast<double>(entries) / 8.0;
-    const std::int32_t f = IntegerPart(q);
-    return q - f > kEpsilon ? f + 1 : f;
+    constexpr std::size_t perPage = kPreviewLabels;
+    return static_cast<int>((entries + perPage - 1) / perPage);
 }
 
 void fillPage(MainState& state, int firstEntry) {
@@ -80,13 +81,14 @@ void regularStyleFixUp(MainState&) {
 
 void showPageLabel(MainState& state) {
     writeMain(mainwin::标签_页次, prop::caption,
-              Value("页次：" + ToText(Value(state.currentPage)) + "/" + ToText(Value(state.pageCount))));
+              Value("页次：" + ToText(Value(state.fonts.currentPage)) + "/" +
+                    ToText(Value(state.fonts.pageCount))));
 }
 
 void refreshPreviewHints(MainState& state) {
     const TextList& faces = sourceFaceNames(state);
     const TextList& paths = sourcePaths(state);
-    const int first = 8 * (state.currentPage - 1) + 1;
+    const int first = kPreviewLabels * (state.fonts.currentPage - 1) + 1;
     for (int k = 1; k <= kPreviewLabels; ++k) {
         const int i = first + k - 1;
         const bool shown =
@@ -97,23 +99,23 @@ void refreshPreviewHints(MainState& state) {
 
 void nextPage(MainState& state) {
     if (listsBusy(state)) return;
-    if (state.currentPage >= state.pageCount) return;
-    showEntries(state, 8 * state.currentPage + 1);
+    if (state.fonts.currentPage >= state.fonts.pageCount) return;
+    showEntries(state, kPreviewLabels * state.fonts.currentPage + 1);
     regularStyleFixUp(state);
-    state.currentPage += 1;
+    state.fonts.currentPage += 1;
     showPageLabel(state);
     refreshPreviewHints(state);
 }
 
 void previousPage(MainState& state) {
     if (listsBusy(state)) return;
-    if (state.currentPage <= 1) return;
+    if (state.fonts.currentPage <= 1) return;
     // An earlier page is full in every state reached through scans and searches with matches; after
     // a search without matches the page source is empty, and the labels are then left blank rather
     // than read past its end.
-    showEntries(state, 8 * state.currentPage - 16 + 1);
+    showEntries(state, kPreviewLabels * (state.fonts.currentPage - 2) + 1);
     regularStyleFixUp(state);
-    state.currentPage -= 1;
+    state.fonts.currentPage -= 1;
     showPageLabel(state);
     refreshPreviewHints(state);
 }
@@ -125,18 +127,18 @@ void jumpToPage(MainState& state) {
     const double v = ToNumber(Value(typed));
     // Zero, text that is no number and pages below 1 are all ignored.
     if (v <= kEpsilon) return;
-    if (v - state.pageCount > kEpsilon) {
-        writeMain(mainwin::编辑框_输入页次, prop::content, Value(ToText(Value(state.pageCount))));
+    if (v - state.fonts.pageCount > kEpsilon) {
+        writeMain(mainwin::编辑框_输入页次, prop::content, Value(ToText(Value(state.fonts.pageCount))));
         return;
     }
-    state.currentPage = static_cast<int>(std::trunc(v - 1));
+    state.fonts.currentPage = static_cast<int>(std::trunc(v - 1));
     nextPage(state);
 }
 
 void autoPageTurn(MainState& state) {
     const auto checked = [] { return readFlag(mainwin::选择框_自动翻页, prop::checked); };
     if (!checked()) return;
-    const int turns = state.pageCount - state.currentPage;
+    const int turns = state.fonts.pageCount - state.fonts.currentPage;
     for (int turn = 0; turn < turns; ++turn) {
         nextPage(state);
         const Text seconds = readText(mainwin::编辑框_自动翻页每页显示时间, prop::content);

@@ -4,15 +4,18 @@
 #include "app/program_files.h"
 #include "commands/conversion.h"
 #include "commands/text.h"
-#include "fonts/face_name.h"
-#include "fonts/folder_walk.h"
+#include "fontfile/face_name.h"
+#include "fontfile/folder_walk.h"
 #include "fonts/preview_pages.h"
+#include "fonts/set_table.h"
 #include "forms/commands.h"
 #include "platform/font_resources.h"
 #include "tablefile/table_engine.h"
+#include "tree/folder_table.h"
 #include "tree/tree_view.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 
 namespace glyvora::app {
@@ -32,22 +35,14 @@ std::vector<int> itemsUnder(const Text& parentText) {
 }
 
 void resolveFolderPaths(MainState& state) {
-    for (const Text& name : state.scanNames) {
-        FirstRecord();
-        const std::int32_t records = RecordCount();
-        for (std::int32_t r = 0; r < records; ++r) {
-            if (ToText(ReadField(Value(1))) == name) {
-                state.scanFolderPaths.push_back(ToText(ReadField(Value(2))));
-                break;
-            }
-            SkipRecords(Value(1));
-        }
-    }
+    for (const Text& name : state.scan.scanNames)
+        if (std::optional<Text> path = folderPathOf(name))
+            state.scan.scanFolderPaths.push_back(std::move(*path));
 }
 
 int countFiles(const Text& folder) {
     int files = 0;
-    fonts::walkFolder(folder, {[] { ProcessEvents(); }, [&files](const Text&) { ++files; }});
+    fontfile::walkFolder(folder, {[] { ProcessEvents(); }, [&files](const Text&) { ++files; }});
     return files;
 }
 
@@ -55,15 +50,15 @@ int countFiles(const Text& folder) {
 // is there (files that appeared after the count would address a window that was never loaded).
 void listFiles(MainState& state, const Text& folder, int& progress) {
     TextList files;
-    fonts::walkFolder(folder, {[] { ProcessEvents(); },
-                               [&](const Text& path) {
-                                   files.push_back(path);
-                                   if (!FormLayer::current().isOpen(scanwin::window)) return;
-                                   ++progress;
-                                   writeProperty(scanwin::window, scanwin::进度条1, prop::position,
-                                                 Value(progress));
-                               }});
-    state.fontPaths.insert(state.fontPaths.end(), files.begin(), files.end());
+    fontfile::walkFolder(folder, {[] { ProcessEvents(); },
+                                  [&](const Text& path) {
+                                      files.push_back(path);
+                                      if (!FormLayer::current().isOpen(scanwin::window)) return;
+                                      ++progress;
+                                      writeProperty(scanwin::window, scanwin::进度条1, prop::position,
+                                                    Value(progress));
+                                  }});
+    state.fonts.fontPaths.insert(state.fonts.fontPaths.end(), files.begin(), files.end());
 }
 
 void openScanWindow() {
@@ -77,88 +72,75 @@ void closeScanWindowAfterPause() {
 }
 
 void loadSetFonts(MainState& state) {
-    state.scanTotal = 0;
-    CloseAllTables();
-    const Text setTable = programFile(state, kSetTable);
-    OpenTable(setTable);
-    SelectTable(setTable);
-    for (Text& name : state.scanNames) {
-        FirstRecord();
+    state.scan.scanTotal = 0;
+    openSetTable(state);
+    for (Text& name : state.scan.scanNames) {
         if (FindText(name, kCountSuffixSeparator) != -1) name = withoutCountSuffix(name);
-        std::vector<int> setCounts;
-        const std::int32_t records = RecordCount();
-        for (std::int32_t r = 0; r < records; ++r) {
-            if (ToText(ReadField(Value(1))) == name) {
-                state.fontPaths.push_back(ToText(ReadField(Value(2))));
-                ++state.scanTotal;
-                setCounts.push_back(1);
-            }
-            SkipRecords(Value(1));
-        }
+        const TextList paths = setFontPaths(name);
+        state.fonts.fontPaths.insert(state.fonts.fontPaths.end(), paths.begin(), paths.end());
+        state.scan.scanTotal += static_cast<int>(paths.size());
         const int count = ItemCount(tree());
         for (int j = 1; j < count; ++j)
             if (isSetItem(j) && withoutCountSuffix(ItemText(tree(), j)) == name)
                 SetItemText(tree(), j,
                             name + kCountSuffixSeparator +
-                                ToText(Value(static_cast<std::int32_t>(setCounts.size()))));
+                                ToText(Value(static_cast<std::int32_t>(paths.size()))));
     }
-    if (state.scanTotal > 0) {
+    if (state.scan.scanTotal > 0) {
         openScanWindow();
-        for (int step = 1; step <= state.scanTotal; ++step)
+        for (int step = 1; step <= state.scan.scanTotal; ++step)
             writeProperty(scanwin::window, scanwin::进度条1, prop::position, Value(step));
         closeScanWindowAfterPause();
     }
 }
 
 void scanOnce(MainState& state) {
-    if (!state.fontPaths.empty()) unloadFonts(state.fontPaths);
+    if (!state.fonts.fontPaths.empty()) unloadFonts(state.fonts.fontPaths);
 
-    state.fontPaths.clear();
-    state.faceNames.clear();
-    state.scanNames.clear();
-    state.scanFolderPaths.clear();
-    state.resultFaceNames.clear();
-    state.resultPaths.clear();
-    state.searchMode = 0;
-    state.pageFaceNames.fill(Text());
-    state.pagePaths.fill(Text());
+    state.fonts.fontPaths.clear();
+    state.fonts.faceNames.clear();
+    state.scan.scanNames.clear();
+    state.scan.scanFolderPaths.clear();
+    state.search.resultFaceNames.clear();
+    state.search.resultPaths.clear();
+    state.fonts.searchMode = PageSource::LoadedFonts;
+    state.fonts.pageFaceNames.fill(Text());
+    state.fonts.pagePaths.fill(Text());
 
-    state.currentPage = 1;
-    state.pageCount = 1;
+    state.fonts.currentPage = 1;
+    state.fonts.pageCount = 1;
 
     const int selected = readInteger(mainwin::树型框1, prop::selectedItem);
-    state.scanNames = gatherNames(selected);
-    state.scannedItem = treeItemKey(selected);
-    removeDuplicates(state.scanNames);
+    state.scan.scanNames = gatherNames(selected);
+    state.scan.scannedItem = treeItemKey(selected);
+    removeDuplicates(state.scan.scanNames);
 
     CloseAllTables();
-    const Text folderTable = programFile(state, kFolderTable);
-    OpenTable(folderTable);
-    SelectTable(folderTable);
+    openFolderTable(state);
 
     resolveFolderPaths(state);
 
-    if (!state.scanFolderPaths.empty()) {
-        state.scanTotal = 0;
-        for (const Text& folder : state.scanFolderPaths)
-            state.scanTotal += countFiles(folder);
-        if (state.scanTotal > 0) openScanWindow();
+    if (!state.scan.scanFolderPaths.empty()) {
+        state.scan.scanTotal = 0;
+        for (const Text& folder : state.scan.scanFolderPaths)
+            state.scan.scanTotal += countFiles(folder);
+        if (state.scan.scanTotal > 0) openScanWindow();
         int progress = 0;
-        for (const Text& folder : state.scanFolderPaths)
+        for (const Text& folder : state.scan.scanFolderPaths)
             listFiles(state, folder, progress);
-        if (state.scanTotal > 0) closeScanWindowAfterPause();
+        if (state.scan.scanTotal > 0) closeScanWindowAfterPause();
     } else {
         loadSetFonts(state);
     }
 
-    state.faceNames.reserve(state.fontPaths.size());
-    for (const Text& path : state.fontPaths)
-        state.faceNames.push_back(faceNameOf(path));
+    state.fonts.faceNames.reserve(state.fonts.fontPaths.size());
+    for (const Text& path : state.fonts.fontPaths)
+        state.fonts.faceNames.push_back(faceNameOf(path));
 
-    state.pageCount = pageCountFor(state.fontPaths.size());
+    state.fonts.pageCount = pageCountFor(state.fonts.fontPaths.size());
     showPageLabel(state);
 
-    loadFontsPrivately(state.fontPaths);
+    loadFontsPrivately(state.fonts.fontPaths);
 
     fillPage(state, 1);
     regularStyleFixUp(state);
@@ -167,20 +149,20 @@ void scanOnce(MainState& state) {
 } // namespace
 
 void scan(MainState& state) {
-    if (state.scanRunning) {
-        state.rescanRequested = true;
+    if (state.scan.scanRunning) {
+        state.scan.rescanRequested = true;
         return;
     }
-    state.scanRunning = true;
+    state.scan.scanRunning = true;
     scanOnce(state);
     // Selections made during the scan's message turns: one more scan, for the item selected now.
-    while (state.rescanRequested && !FormLayer::current().ended()) {
-        state.rescanRequested = false;
+    while (state.scan.rescanRequested && !FormLayer::current().ended()) {
+        state.scan.rescanRequested = false;
         scanOnce(state);
         selectionFixUp(state);
     }
-    state.rescanRequested = false;
-    state.scanRunning = false;
+    state.scan.rescanRequested = false;
+    state.scan.scanRunning = false;
 }
 
 Text withoutCountSuffix(const Text& text) {
@@ -201,7 +183,7 @@ void loadFontsPrivately(const TextList& paths) {
 }
 
 Text faceNameOf(const Text& path) {
-    return fonts::faceNameOf(path);
+    return fontfile::faceNameOf(path);
 }
 
 int removeDuplicates(TextList& list) {
@@ -234,12 +216,12 @@ int indexOf(const std::vector<int>& list, int value) {
 }
 
 Text pickFolder(MainState& state, const Text& initialPath, const FolderPickerOptions& options) {
-    state.browseInitialPath = initialPath;
+    state.treeEdit.browseInitialPath = initialPath;
     unsigned flags = 0;
     if (options.withEditBox) flags |= kFolderEditBox;
     if (options.newStyle) flags |= kFolderNewStyle;
     if (options.includeFiles) flags |= kFolderIncludeFiles;
-    return TrimSpaces(ShowFolderPicker(options.title, state.browseInitialPath, flags));
+    return TrimSpaces(ShowFolderPicker(options.title, state.treeEdit.browseInitialPath, flags));
 }
 
 TextList gatherNames(int selected) {
@@ -272,7 +254,9 @@ Bindings scanWindowBindings(MainState& state) {
     MainState* s = &state;
     return {
         on(scanwin::windowUnit, event::created,
-           [s] { writeProperty(scanwin::window, scanwin::进度条1, prop::maximum, Value(s->scanTotal)); }),
+           [s] {
+               writeProperty(scanwin::window, scanwin::进度条1, prop::maximum, Value(s->scan.scanTotal));
+           }),
     };
 }
 

@@ -68,6 +68,10 @@ void FormLayer::showFatalErrorBox(const Text& title, const Text& text) {
     backend_.messageBox(request);
 }
 
+void FormLayer::registerTemplate(const WindowTemplate& design) {
+    templates_[design.window] = &design;
+}
+
 void FormLayer::bindEvents(WindowId window, Bindings bindings) {
     bindings_[window] = std::move(bindings);
 }
@@ -98,8 +102,9 @@ FormLayer::UnitState& FormLayer::requireControl(WindowState& window, UnitId unit
 }
 
 bool FormLayer::loadWindow(WindowId window, std::optional<WindowId> owner) {
-    const WindowTemplate* design = findWindowTemplate(window);
-    if (!design) return false;
+    const auto registered = templates_.find(window);
+    if (registered == templates_.end()) return false;
+    const WindowTemplate* design = registered->second;
     if (WindowState* open = findWindow(window)) {
         if (!open->closing) {
             backend_.activateWindow(window);

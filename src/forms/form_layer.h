@@ -89,13 +89,16 @@ public:
 
     Backend& backend() { return backend_; }
 
+    // A window this layer can load. The template is kept by address, so it outlives the layer; a
+    // later template of the same window id replaces the earlier one.
+    void registerTemplate(const WindowTemplate& design);
     // The handlers of a window's units, used by every later loadWindow of it.
     void bindEvents(WindowId window, Bindings bindings);
 
-    // Creates the window from its template, owned by `owner` when that one is open, raises its
-    // created event and shows it. An open window is not created twice: it is activated (restored
-    // when minimised); one that is closing is destroyed at once and created anew. False when there
-    // is no template or the window cannot be created.
+    // Creates the window from its registered template, owned by `owner` when that one is open,
+    // raises its created event and shows it. An open window is not created twice: it is activated
+    // (restored when minimised); one that is closing is destroyed at once and created anew. False
+    // when no template was registered for it or the window cannot be created.
     bool loadWindow(WindowId window, std::optional<WindowId> owner = std::nullopt);
     // Posts the close: the window closes when the message loop reaches it.
     void closeWindow(WindowId window);
@@ -206,6 +209,7 @@ private:
 
     Backend& backend_;
     FormLayerOptions options_;
+    std::map<WindowId, const WindowTemplate*> templates_;
     std::map<WindowId, Bindings> bindings_;
     std::map<WindowId, WindowState> windows_;
     std::uint32_t lastInstance_ = 0;

@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "tablefile/table_engine.h"
 #include "tablefile/table_format.h"
+#include "tree/folder_table.h"
 #include "tree/tree_view.h"
 
 namespace glyvora::app {
@@ -22,8 +23,6 @@ void replaceFile(const Text& path, const ByteSet& bytes) {
     writeWholeFileSafely(path, {bytes});
 }
 
-} // namespace
-
 void createNamesFileIfMissing(MainState& state) {
     const Text path = programFile(state, kNamesFile);
     if (!FileExists(path)) WriteFileBytes(path, ByteSet());
@@ -34,16 +33,12 @@ void createFolderTableIfMissing(MainState& state) {
     if (!FileExists(path)) WriteFileBytes(path, table::emptyFolderTableImage());
 }
 
-void openFolderTable(MainState& state) {
-    const Text path = programFile(state, kFolderTable);
-    OpenTable(path);
-    SelectTable(path);
-}
-
 void createSetTableIfMissing(MainState& state) {
     const Text path = programFile(state, kSetTable);
     if (!FileExists(path)) WriteFileBytes(path, table::emptySetTableImage());
 }
+
+} // namespace
 
 void prepareCategoryStore(MainState& state) {
     createNamesFileIfMissing(state);
@@ -86,25 +81,17 @@ bool nameExists(MainState& state, const Text& name) {
 void folderTableUpdate(MainState& state, FolderTableMode mode, const Text& name, const Text& path) {
     CloseAllTables();
     openFolderTable(state);
-    FirstRecord();
-    const std::int32_t records = RecordCount();
+    const bool found = findFolderRecord(name);
     if (mode == FolderTableMode::add) {
-        for (std::int32_t r = 0; r < records; ++r) {
-            if (ToText(ReadField(Value(1))) == name) return;
-            SkipRecords(Value(1));
-        }
+        if (found) return;
         AppendBlankRecord();
-        WriteField(Value(1), Value(name));
-        WriteField(Value(2), Value(path));
+        WriteField(Value(kFolderLabelField), Value(name));
+        WriteField(Value(kFolderPathField), Value(path));
         return;
     }
-    for (std::int32_t r = 0; r < records; ++r) {
-        if (ToText(ReadField(Value("目录名称"))) == name) {
-            MarkDeleted();
-            PackTable();
-            return;
-        }
-        SkipRecords(Value(1));
+    if (found) {
+        MarkDeleted();
+        PackTable();
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/main_state.h"
 #include "platform/types.h"
+#include "tree/folder_table.h"
 
 namespace glyvora::app {
 
@@ -13,10 +14,6 @@ namespace glyvora::app {
 // missing, opens the folder table as the current table, creates the set table when missing, and
 // loads the tree.
 void prepareCategoryStore(MainState& state);
-void createNamesFileIfMissing(MainState& state);
-void createFolderTableIfMissing(MainState& state);
-void openFolderTable(MainState& state);
-void createSetTableIfMissing(MainState& state);
 
 // The tree file into the tree (a missing or unreadable file gives an empty tree).
 void loadTree(MainState& state);

@@ -28,7 +28,7 @@ void selectItem(int index) {
 // The tree changed below or at the item the last scan gathered from: its names no longer stand for
 // what the item holds, and only a new scan makes them valid again.
 void forgetScannedItem(MainState& state) {
-    state.scannedItem = 0;
+    state.scan.scannedItem = 0;
 }
 
 // Asks for a name up to ten times; each attempt starts again from the initial text. Empty when the
@@ -72,7 +72,8 @@ bool recordGoesWith(const Text& label, int subtreeRoot) {
 // record: its name must not take a folder's record with it.
 TextList folderLabelsOf(MainState& state, int index) {
     if (isSetItem(index)) return {};
-    if (state.scannedItem != 0 && state.scannedItem == treeItemKey(index)) return state.scanNames;
+    if (state.scan.scannedItem != 0 && state.scan.scannedItem == treeItemKey(index))
+        return state.scan.scanNames;
     TextList labels = gatherNames(index);
     removeDuplicates(labels);
     return labels;
@@ -229,13 +230,13 @@ void renameItem(MainState& state) {
     // item that was edited, wherever it is by then.
     const ItemKey renamed = treeItemKey(selected);
 
-    state.labelEditDone = false;
-    state.labelEditBegun = false;
-    state.labelEditAllowed = true;
+    state.treeEdit.labelEditDone = false;
+    state.treeEdit.labelEditBegun = false;
+    state.treeEdit.labelEditAllowed = true;
     EditItemText(tree(), selected);
-    state.labelEditAllowed = false;
-    if (!state.labelEditBegun) return; // another edit is open, or the tree cannot take one
-    while (!state.labelEditDone) {
+    state.treeEdit.labelEditAllowed = false;
+    if (!state.treeEdit.labelEditBegun) return; // another edit is open, or the tree cannot take one
+    while (!state.treeEdit.labelEditDone) {
         if (FormLayer::current().ended()) return; // the program was closed meanwhile
         Delay(kRenameWaitMs);
     }

@@ -20,8 +20,8 @@ bool isSetItem(int index) {
 }
 
 void treeSelectionChanged(MainState& state) {
-    if (state.scanRunning) {
-        state.rescanRequested = true;
+    if (state.scan.scanRunning) {
+        state.scan.rescanRequested = true;
         return;
     }
     scan(state);
@@ -29,19 +29,19 @@ void treeSelectionChanged(MainState& state) {
 }
 
 void selectionFixUp(MainState& state) {
-    if (state.pageCount != 0) return;
-    state.pageCount = 1;
+    if (state.fonts.pageCount != 0) return;
+    state.fonts.pageCount = 1;
     writeMain(mainwin::标签_页次, prop::caption, Value("页次：1/1"));
 }
 
 HandlerResult treeLabelEditBegins(MainState& state) {
-    if (!state.labelEditAllowed) return false;
-    state.labelEditBegun = true;
+    if (!state.treeEdit.labelEditAllowed) return false;
+    state.treeEdit.labelEditBegun = true;
     return std::nullopt;
 }
 
 void treeLabelEditEnded(MainState& state) {
-    state.labelEditDone = true;
+    state.treeEdit.labelEditDone = true;
 }
 
 void treeItemRightClicked(MainState&) {

@@ -1,8 +1,10 @@
 #include "app_suite.h"
 
 #include "commands/conversion.h"
-#include "fonts/font_builder.h"
+#include "fontfile/font_builder.h"
 #include "tablefile/table_engine.h"
+
+#include <algorithm>
 
 namespace glyvora::testing {
 
@@ -184,6 +186,24 @@ std::vector<Text> AppSuite::previewCaptions() {
     for (int k = 1; k <= 8; ++k)
         captions.push_back(shown(mainwin::previewLabel(k)));
     return captions;
+}
+
+Text AppSuite::labelPath(int k) {
+    const Text hint = labelHint(k);
+    const std::size_t lineBreak = hint.find("\r\n");
+    return lineBreak == Text::npos ? Text() : hint.substr(lineBreak + 2);
+}
+
+std::vector<Text> AppSuite::loadedFonts() const {
+    const std::size_t unloaded = std::min(fonts.removed.size(), fonts.added.size());
+    return std::vector<Text>(fonts.added.begin() + static_cast<std::ptrdiff_t>(unloaded), fonts.added.end());
+}
+
+Text AppSuite::madeFace(const Text& path) {
+    const std::size_t name = path.rfind("\\font");
+    const std::size_t dot = path.rfind(".ttf");
+    if (name == Text::npos || dot == Text::npos || dot < name + 5) return "(not made by makeFonts)";
+    return "Face" + path.substr(name + 5, dot - name - 5);
 }
 
 std::vector<Text> AppSuite::previewFaces() {

@@ -5,10 +5,10 @@
 
 #include "app/application.h"
 #include "app/program_files.h"
+#include "app/windows/ids.h"
 #include "commands/conversion.h"
 #include "forms/commands.h"
 #include "forms/items_blob.h"
-#include "forms/templates.h"
 #include "forms/test_clock.h"
 #include "forms/user_driver.h"
 #include "platform/font_resources.h"
@@ -94,6 +94,16 @@ protected:
     Text pageLabel() { return shown(mainwin::标签_页次); }
     std::vector<Text> previewCaptions();
     std::vector<Text> previewFaces();
+    // The hint of preview label k (1..8): the face name and the path of the font it shows, on two
+    // lines; empty when it shows none.
+    Text labelHint(int k) { return user->shownHint(mainwin::window, mainwin::previewLabel(k)); }
+    // The path of the font preview label k shows, as its hint tells it; empty when it shows none.
+    Text labelPath(int k);
+    // The fonts the last scan loaded privately, in the order it loaded them (each scan first
+    // removes every font the one before loaded).
+    std::vector<Text> loadedFonts() const;
+    // The face of a font made by makeFonts with its default prefix and face: font<N>.ttf is Face<N>.
+    static Text madeFace(const Text& path);
     std::vector<ShownTreeItem> shownTree() { return user->shownTree(mainwin::window, mainwin::树型框1); }
     bool selectItem(int index) {
         return user->selectTreeItem(mainwin::window, mainwin::树型框1, index, false);

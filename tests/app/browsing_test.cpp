@@ -22,15 +22,15 @@ TEST_P(AppSuite, aFolderListsItsOwnFilesFirstThenEachLevelBelow) {
     startProgram();
     ASSERT_TRUE(selectItem(1));
 
-    const auto& paths = state().fontPaths;
+    const std::vector<Text> paths = loadedFonts();
     ASSERT_EQ(paths.size(), 4u);
     EXPECT_EQ(std::set<Text>(paths.begin(), paths.begin() + 2),
               (std::set<Text>{top + "\\a.ttf", top + "\\说明.txt"}));
     EXPECT_EQ(paths[2], top + "\\sub\\b.ttf");
     EXPECT_EQ(paths[3], top + "\\sub\\deep\\c.ttf");
     const auto textFile = std::find(paths.begin(), paths.end(), top + "\\说明.txt") - paths.begin();
-    EXPECT_EQ(state().faceNames[static_cast<std::size_t>(textFile)], "");
-    EXPECT_EQ(state().faceNames[3], "Gamma");
+    EXPECT_EQ(labelHint(static_cast<int>(textFile) + 1), "\r\n" + top + "\\说明.txt"); // no face name
+    EXPECT_EQ(labelHint(4), "Gamma\r\n" + top + "\\sub\\deep\\c.ttf");
     EXPECT_EQ(pageLabel(), "页次：1/1");
     EXPECT_EQ(previewCaptions(), blanks(5));
 }
@@ -46,19 +46,27 @@ TEST_P(AppSuite, pageCountsOfNineEightAndOneFiles) {
     ASSERT_TRUE(selectItem(1));
     EXPECT_EQ(pageLabel(), "页次：1/2");
     // Labels show entries 1..8 in their own faces, in the order the directory search gave the files.
-    EXPECT_EQ(previewFaces(), std::vector<Text>(state().faceNames.begin(), state().faceNames.begin() + 8));
-    EXPECT_EQ(std::set<Text>(state().faceNames.begin(), state().faceNames.end()).size(), 9u);
+    const std::vector<Text> loaded = loadedFonts();
+    ASSERT_EQ(loaded.size(), 9u);
+    std::vector<Text> faces;
+    for (const Text& path : loaded)
+        faces.push_back(madeFace(path));
+    EXPECT_EQ(previewFaces(), std::vector<Text>(faces.begin(), faces.begin() + 8));
+    EXPECT_EQ(std::set<Text>(faces.begin(), faces.end()).size(), 9u);
+    ASSERT_TRUE(click(按钮_下一页));
+    EXPECT_EQ(previewFaces()[0], faces[8]);
     ASSERT_TRUE(selectItem(2));
     EXPECT_EQ(pageLabel(), "页次：1/1");
     EXPECT_EQ(previewCaptions(), blanks(9));
-    const Text secondFace = state().faceNames[1];
+    ASSERT_EQ(loadedFonts().size(), 8u);
+    const Text secondFace = madeFace(loadedFonts()[1]);
     ASSERT_TRUE(selectItem(3));
     EXPECT_EQ(pageLabel(), "页次：1/1");
     EXPECT_EQ(previewCaptions(), blanks(2));
-    EXPECT_EQ(state().pagePaths[0], one + "\\font1.ttf");
+    EXPECT_EQ(labelHint(1), "Face1\r\n" + one + "\\font1.ttf");
     // Labels past the end keep their face; every scan empties the page slots.
     EXPECT_EQ(previewFaces()[1], secondFace);
-    EXPECT_EQ(state().pagePaths[1], "");
+    EXPECT_EQ(state().fonts.pagePaths[1], "");
 }
 
 TEST_P(AppSuite, aCategoryGathersItsFoldersOnceAndOverlappingFoldersTwice) {
@@ -71,9 +79,11 @@ TEST_P(AppSuite, aCategoryGathersItsFoldersOnceAndOverlappingFoldersTwice) {
     startProgram();
 
     ASSERT_TRUE(selectItem(0));
-    EXPECT_EQ(state().scanNames, (std::vector<Text>{"outer", "inner"}));
-    EXPECT_EQ(state().fontPaths.size(), 4u); // 3 below outer, the inner one again
-    EXPECT_EQ(std::count(state().fontPaths.begin(), state().fontPaths.end(), outer + "\\inner\\i1.ttf"), 2);
+    EXPECT_EQ(state().scan.scanNames, (std::vector<Text>{"outer", "inner"}));
+    const std::vector<Text> loaded = loadedFonts();
+    EXPECT_EQ(loaded.size(), 4u); // 3 below outer, the inner one again
+    EXPECT_EQ(std::count(loaded.begin(), loaded.end(), outer + "\\inner\\i1.ttf"), 2);
+    EXPECT_EQ(previewCaptions(), blanks(5));
 }
 
 TEST_P(AppSuite, aMissingFolderShowsPageOneOfOneAndNoScanWindow) {
@@ -81,8 +91,7 @@ TEST_P(AppSuite, aMissingFolderShowsPageOneOfOneAndNoScanWindow) {
     startProgram();
     ASSERT_TRUE(selectItem(1));
     EXPECT_EQ(pageLabel(), "页次：1/1");
-    EXPECT_EQ(state().pageCount, 1);
-    EXPECT_TRUE(state().fontPaths.empty());
+    EXPECT_TRUE(fonts.added.empty());
     EXPECT_EQ(previewCaptions(), blanks(1));
     EXPECT_FALSE(user->windowExists(scanwin::window));
 }
@@ -127,7 +136,8 @@ TEST_P(AppSuite, theNextScanRemovesExactlyWhatTheLastOneAdded) {
     EXPECT_EQ(fonts.added.size(), 7u);
     trayMenu(退出不推荐);
     EXPECT_EQ(fonts.removed.size(), 7u);
-    EXPECT_EQ(std::vector<Text>(fonts.removed.begin() + 5, fonts.removed.end()), state().fontPaths);
+    EXPECT_EQ(std::vector<Text>(fonts.removed.begin() + 5, fonts.removed.end()),
+              std::vector<Text>(fonts.added.begin() + 5, fonts.added.end()));
 }
 
 TEST_P(AppSuite, aSetLabelIsRecountedWhenItsSetHasGrown) {
@@ -142,11 +152,13 @@ TEST_P(AppSuite, aSetLabelIsRecountedWhenItsSetHasGrown) {
     startProgram();
 
     ASSERT_TRUE(selectItem(1));
-    EXPECT_EQ(state().fontPaths, paths);
+    EXPECT_EQ(loadedFonts(), paths);
     EXPECT_EQ(shownTree()[1].text, "常用   7");
     EXPECT_EQ(pageLabel(), "页次：1/1");
     ASSERT_TRUE(selectItem(0)); // the set root: every set, set by set
-    EXPECT_EQ(state().fontPaths.size(), 8u);
+    std::vector<Text> bySet = paths;
+    bySet.push_back(paths[0]);
+    EXPECT_EQ(loadedFonts(), bySet);
     EXPECT_EQ(shownTree()[2].text, "标题   1");
 }
 
@@ -160,39 +172,43 @@ TEST_P(AppSuite, onlyFontSetsAreRelabelledWithTheirCount) {
     startProgram();
 
     ASSERT_TRUE(selectItem(1));
-    EXPECT_EQ(state().fontPaths, (std::vector<Text>{paths[0]}));
+    EXPECT_EQ(loadedFonts(), (std::vector<Text>{paths[0]}));
     EXPECT_EQ(shownTree()[1].text, "常用   1");
     // The category of the set's name keeps its label, so the names file still knows it.
     EXPECT_EQ(shownTree()[2].text, "常用");
     ASSERT_TRUE(selectItem(2));
-    EXPECT_EQ(state().fontPaths, paths);
+    EXPECT_EQ(loadedFonts(), paths);
     EXPECT_EQ(shownTree()[2].text, "常用");
 
     // A folder node whose record is gone shows nothing and is not taken for an empty set.
     ASSERT_TRUE(selectItem(4));
-    EXPECT_TRUE(state().fontPaths.empty());
+    EXPECT_TRUE(loadedFonts().empty());
     EXPECT_EQ(pageLabel(), "页次：1/1");
     EXPECT_EQ(shownTree()[4].text, "旧");
 }
 
 TEST_P(AppSuite, pagingWalksNineEntriesAndStopsAtBothEnds) {
     browseFonts(9);
+    const std::vector<Text> loaded = loadedFonts();
+    ASSERT_EQ(loaded.size(), 9u);
     ASSERT_TRUE(click(按钮_下一页));
     EXPECT_EQ(pageLabel(), "页次：2/2");
     EXPECT_EQ(previewCaptions(), blanks(2));
-    EXPECT_EQ(previewFaces()[0], state().faceNames[8]);
+    EXPECT_EQ(previewFaces()[0], madeFace(loaded[8]));
     ASSERT_TRUE(click(按钮_下一页));
     EXPECT_EQ(pageLabel(), "页次：2/2");
     ASSERT_TRUE(click(按钮_上一页));
     EXPECT_EQ(pageLabel(), "页次：1/2");
     EXPECT_EQ(previewCaptions(), blanks(9));
-    EXPECT_EQ(previewFaces()[7], state().faceNames[7]);
+    EXPECT_EQ(previewFaces()[7], madeFace(loaded[7]));
     ASSERT_TRUE(click(按钮_上一页));
     EXPECT_EQ(pageLabel(), "页次：1/2");
 }
 
 TEST_P(AppSuite, jumpGoesToTheTypedPageOrCorrectsTheBox) {
     browseFonts(17); // 3 pages
+    const std::vector<Text> loaded = loadedFonts();
+    ASSERT_EQ(loaded.size(), 17u);
     const auto jump = [&](const Text& typed) {
         typeInto(编辑框_输入页次, typed);
         click(按钮_跳到页次);
@@ -207,10 +223,10 @@ TEST_P(AppSuite, jumpGoesToTheTypedPageOrCorrectsTheBox) {
     EXPECT_EQ(pageLabel(), "页次：1/3");
     jump("2.7"); // cut to page 2
     EXPECT_EQ(pageLabel(), "页次：2/3");
-    EXPECT_EQ(previewFaces()[0], state().faceNames[8]);
+    EXPECT_EQ(previewFaces()[0], madeFace(loaded[8]));
     jump("2");
     EXPECT_EQ(pageLabel(), "页次：2/3");
-    EXPECT_EQ(previewFaces()[7], state().faceNames[15]);
+    EXPECT_EQ(previewFaces()[7], madeFace(loaded[15]));
     jump("0.5");
     EXPECT_EQ(pageLabel(), "页次：1/3");
 }
@@ -289,7 +305,7 @@ TEST_P(AppSuite, aSelectionDuringAScanIsScannedWhenItEnds) {
     });
     selectItem(1); // the driver may see its own selection replaced by the later one
     EXPECT_EQ(user->shownTreeSelection(window, 树型框1), 2);
-    EXPECT_EQ(state().fontPaths.size(), 10u);
+    EXPECT_EQ(loadedFonts().size(), 10u);
     EXPECT_EQ(pageLabel(), "页次：1/2");
     EXPECT_EQ(fonts.removed.size(), 3u);
 }
@@ -297,10 +313,12 @@ TEST_P(AppSuite, aSelectionDuringAScanIsScannedWhenItEnds) {
 TEST_P(AppSuite, aLabelThatShowsAFontTellsItsFaceAndPathAsItsHint) {
     browseFonts(9);
     const auto hint = [&](int k) { return user->shownHint(window, previewLabel(k)); };
-    EXPECT_EQ(hint(1), state().faceNames[0] + "\r\n" + state().fontPaths[0]);
-    EXPECT_EQ(hint(8), state().faceNames[7] + "\r\n" + state().fontPaths[7]);
+    const std::vector<Text> loaded = loadedFonts();
+    ASSERT_EQ(loaded.size(), 9u);
+    EXPECT_EQ(hint(1), madeFace(loaded[0]) + "\r\n" + loaded[0]);
+    EXPECT_EQ(hint(8), madeFace(loaded[7]) + "\r\n" + loaded[7]);
     click(按钮_下一页);
-    EXPECT_EQ(hint(1), state().faceNames[8] + "\r\n" + state().fontPaths[8]);
+    EXPECT_EQ(hint(1), madeFace(loaded[8]) + "\r\n" + loaded[8]);
     EXPECT_EQ(hint(2), ""); // blank label
     typeInto(编辑框_内容, "样例");
     EXPECT_EQ(hint(2), ""); // shows the sample again, but no font of this page

@@ -27,24 +27,27 @@ Text captionOf(const std::vector<MenuEntry>& entries, UnitId unit) {
 TEST_P(AppSuite, theMenuOfLabelThreeOnPageTwoOfAResultCopiesThatResultsFaceName) {
     browseFonts(20);
     searchFor("1"); // Face1 and Face10..Face19: eleven, each found by name and by file name
-    ASSERT_EQ(state().resultPaths.size(), 11u);
+    ASSERT_EQ(pageLabel(), "页次：1/2");
     ASSERT_TRUE(click(按钮_下一页));
-    EXPECT_EQ(previewCaptions(), blanks(4));
+    EXPECT_EQ(previewCaptions(), blanks(4)); // results 9..11
 
     user->answerPopupMenu(复制字体名称);
     ASSERT_TRUE(rightClickLabel(3));
-    EXPECT_EQ(state().currentLabel, 3);
-    EXPECT_EQ(user->clipboardText(), state().resultFaceNames[10]);
+    EXPECT_EQ(state().menu.currentLabel, 3);
+    const Text face = previewFaces()[2];
+    const Text path = labelPath(3);
+    ASSERT_EQ(labelHint(3), face + "\r\n" + path);
+    EXPECT_EQ(face, madeFace(path));
+    EXPECT_EQ(user->clipboardText(), face);
     const auto entries = lastPopup();
-    EXPECT_EQ(captionOf(entries, 复制字体名称), state().resultFaceNames[10]);
-    const Text path = state().resultPaths[10];
+    EXPECT_EQ(captionOf(entries, 复制字体名称), face);
     EXPECT_EQ(captionOf(entries, 复制字体文件名), path.substr(path.rfind('\\') + 1));
 
     // Past the end of the result: no menu, and the menu's font stays the one of label 3.
     const int popups = popupsShown();
     rightClickLabel(4);
     EXPECT_EQ(popupsShown(), popups);
-    EXPECT_EQ(state().currentLabel, 3);
+    EXPECT_EQ(state().menu.currentLabel, 3);
 }
 
 TEST_P(AppSuite, theFileNameItemShowsTheWholeNameAndCopiesItUpToTheFirstDot) {
@@ -56,7 +59,7 @@ TEST_P(AppSuite, theFileNameItemShowsTheWholeNameAndCopiesItUpToTheFirstDot) {
     ASSERT_TRUE(selectItem(1));
 
     for (int k = 1; k <= 2; ++k) {
-        const Text path = state().pagePaths[static_cast<std::size_t>(k - 1)];
+        const Text path = labelPath(k);
         const bool dotted = path == folder + "\\abc.def.ttf";
         user->answerPopupMenu(复制字体文件名);
         ASSERT_TRUE(rightClickLabel(k));
@@ -71,7 +74,7 @@ TEST_P(AppSuite, withAnEmptySampleTextNoLabelOpensTheMenu) {
     for (int k = 1; k <= 8; ++k)
         rightClickLabel(k);
     EXPECT_EQ(popupsShown(), 0);
-    EXPECT_EQ(state().currentLabel, 0);
+    EXPECT_EQ(state().menu.currentLabel, 0);
 }
 
 TEST_P(AppSuite, theSetMenuOffersTheSetsOfTheTreeWithTheirCounts) {

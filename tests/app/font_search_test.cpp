@@ -1,8 +1,9 @@
 // Searching the loaded fonts by face name and file base name, and paging through the result.
 #include "app_suite.h"
-#include "fonts/font_builder.h"
+#include "fontfile/font_builder.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace glyvora::testing {
@@ -30,45 +31,54 @@ std::set<Text> asSet(const std::vector<Text>& texts) {
     startProgram();                                                                                          \
     ASSERT_TRUE(selectItem(1))
 
-// The labels show the first result page in the faces of the result.
-#define EXPECT_FIRST_RESULT_PAGE()                                                                           \
+// A label's hint for the font it shows.
+Text hintOf(const Text& face, const Text& path) {
+    return face + "\r\n" + path;
+}
+
+// The labels show the first result page, `expected` (face and path of each result on it, in any
+// order), each label in the face of the result it tells in its hint.
+#define EXPECT_FIRST_RESULT_PAGE(expected)                                                                   \
     do {                                                                                                     \
-        const auto& faces = state().resultFaceNames;                                                         \
-        const std::size_t filled = std::min<std::size_t>(faces.size(), 8);                                   \
-        EXPECT_EQ(previewCaptions(), blanks(static_cast<int>(filled) + 1));                                  \
-        for (std::size_t k = 0; k < filled; ++k) {                                                           \
-            EXPECT_EQ(previewFaces()[k], faces[k]) << "label " << k + 1;                                     \
-            EXPECT_EQ(state().pagePaths[k], state().resultPaths[k]) << "label " << k + 1;                    \
+        const std::multiset<Text> wanted = expected;                                                         \
+        const int filled = static_cast<int>(wanted.size());                                                  \
+        EXPECT_EQ(previewCaptions(), blanks(filled + 1));                                                    \
+        std::multiset<Text> hints;                                                                           \
+        for (int k = 1; k <= filled; ++k) {                                                                  \
+            hints.insert(labelHint(k));                                                                      \
+            EXPECT_EQ(labelHint(k), hintOf(previewFaces()[static_cast<std::size_t>(k - 1)], labelPath(k)))   \
+                << "label " << k;                                                                            \
         }                                                                                                    \
+        EXPECT_EQ(hints, wanted);                                                                            \
     } while (false)
 
 TEST_P(AppSuite, searchMatchesNamesCaseSensitivelyAndFileNamesOnlyBeforeTheFirstDot) {
     LOAD_SAMPLE_FONTS();
-    ASSERT_EQ(asSet(state().faceNames), (std::set<Text>{"Sample Sans", "宋体", "Mine"}));
+    const std::vector<Text> loadedFaces = previewFaces();
+    ASSERT_EQ(previewCaptions(), blanks(5));
+    ASSERT_EQ(asSet({loadedFaces.begin(), loadedFaces.begin() + 4}),
+              (std::set<Text>{"Sample Sans", "宋体", "Mine"}));
+    const std::multiset<Text> family{hintOf("Sample Sans", folder + "\\sample.ttf"),
+                                     hintOf("Sample Sans", folder + "\\samplebd.ttf")};
 
     searchFor("Sample"); // both files of the family, by name only
-    EXPECT_EQ(asSet(state().resultPaths),
-              (std::set<Text>{folder + "\\sample.ttf", folder + "\\samplebd.ttf"}));
-    EXPECT_EQ(state().resultFaceNames, (std::vector<Text>{"Sample Sans", "Sample Sans"}));
     EXPECT_EQ(pageLabel(), "页次：1/1");
-    EXPECT_FIRST_RESULT_PAGE();
+    EXPECT_FIRST_RESULT_PAGE(family);
 
     searchFor("sample"); // by file name only: no face name holds the lower-case text
-    EXPECT_EQ(asSet(state().resultPaths),
-              (std::set<Text>{folder + "\\sample.ttf", folder + "\\samplebd.ttf"}));
-    EXPECT_FIRST_RESULT_PAGE();
+    EXPECT_FIRST_RESULT_PAGE(family);
 
     for (const Text& text : {Text("ttf"), Text("."), Text("font"), Text(" Sample")}) {
         searchFor(text);
-        EXPECT_TRUE(state().resultPaths.empty()) << text;
+        EXPECT_EQ(labelHint(1), "") << text;
         EXPECT_EQ(pageLabel(), "页次：0/0") << text;
         EXPECT_EQ(previewCaptions(), blanks(1)) << text;
     }
 
     searchFor(" Sans"); // a leading space matches only where the name has one
-    EXPECT_EQ(state().resultPaths.size(), 2u);
+    EXPECT_FIRST_RESULT_PAGE(family);
     searchFor("体");
-    EXPECT_EQ(state().resultPaths, (std::vector<Text>{folder + "\\songti.ttc"}));
+    EXPECT_FIRST_RESULT_PAGE((std::multiset<Text>{hintOf("宋体", folder + "\\songti.ttc")}));
     EXPECT_EQ(previewFaces()[0], "宋体");
 }
 
@@ -76,19 +86,25 @@ TEST_P(AppSuite, searchNeverMatchesFromInsideADoubleByteCharacter) {
     LOAD_SAMPLE_FONTS();
     // 宋体 is CB CE CC E5: CE CC straddles its two characters.
     searchFor("\xCE\xCC");
-    EXPECT_TRUE(state().resultPaths.empty());
+    EXPECT_EQ(previewCaptions(), blanks(1));
     EXPECT_EQ(pageLabel(), "页次：0/0");
 }
 
 TEST_P(AppSuite, anEmptySearchShowsTheLoadedFontsAgainFromPageOne) {
     LOAD_SAMPLE_FONTS();
+    const std::vector<Text> loaded = loadedFonts();
+    ASSERT_EQ(loaded.size(), 4u);
+    const std::map<Text, Text> faceOf{{folder + "\\sample.ttf", "Sample Sans"},
+                                      {folder + "\\samplebd.ttf", "Sample Sans"},
+                                      {folder + "\\songti.ttc", "宋体"},
+                                      {folder + "\\my.font.ttf", "Mine"}};
     searchFor("Sample");
     searchFor("");
-    EXPECT_EQ(state().searchMode, 0);
+    EXPECT_EQ(state().fonts.searchMode, app::PageSource::LoadedFonts);
     EXPECT_EQ(pageLabel(), "页次：1/1");
     EXPECT_EQ(previewCaptions(), blanks(5));
-    EXPECT_EQ(previewFaces()[3], state().faceNames[3]);
-    EXPECT_EQ(state().pagePaths[3], state().fontPaths[3]);
+    EXPECT_EQ(previewFaces()[3], faceOf.at(loaded[3]));
+    EXPECT_EQ(labelHint(4), hintOf(faceOf.at(loaded[3]), loaded[3]));
 }
 
 TEST_P(AppSuite, aFontFoundByBothSearchPassesIsListedOnceWhereTheNamePassPutIt) {
@@ -102,12 +118,12 @@ TEST_P(AppSuite, aFontFoundByBothSearchPassesIsListedOnceWhereTheNamePassPutIt) 
     ASSERT_TRUE(selectItem(1));
 
     searchFor("Mark");
-    ASSERT_EQ(state().resultPaths.size(), 3u);
-    EXPECT_EQ(asSet({state().resultPaths[0], state().resultPaths[1]}),
+    EXPECT_FIRST_RESULT_PAGE((std::multiset<Text>{hintOf("Mark Pro", folder + "\\Mark.ttf"),
+                                                  hintOf("Mark Two", folder + "\\other.ttf"),
+                                                  hintOf("Plain", folder + "\\Mark2.ttf")}));
+    EXPECT_EQ(asSet({labelPath(1), labelPath(2)}),
               (std::set<Text>{folder + "\\Mark.ttf", folder + "\\other.ttf"}));
-    EXPECT_EQ(state().resultPaths[2], folder + "\\Mark2.ttf");
-    EXPECT_EQ(state().resultFaceNames[2], "Plain");
-    EXPECT_FIRST_RESULT_PAGE();
+    EXPECT_EQ(labelHint(3), hintOf("Plain", folder + "\\Mark2.ttf"));
 }
 
 TEST_P(AppSuite, eightSearchMatchesMakeOnePageAndNineMakeTwo) {
@@ -117,24 +133,36 @@ TEST_P(AppSuite, eightSearchMatchesMakeOnePageAndNineMakeTwo) {
     registerFolders({{"f", folder}});
     startProgram();
     ASSERT_TRUE(selectItem(1));
+    // Face names of the made fonts: a<N>.ttf is Alpha<N>, b1.ttf is Beta1.
+    const auto hintOfMade = [&](const Text& path) {
+        const Text name = path.substr(path.rfind('\\') + 1);
+        const Text n = name.substr(1, name.size() - 5);
+        return hintOf((name[0] == 'a' ? "Alpha" : "Beta") + n, path);
+    };
+    const std::vector<Text> loaded = loadedFonts();
+    ASSERT_EQ(loaded.size(), 9u);
+    std::multiset<Text> alphas, firstEight;
+    for (const Text& path : loaded) {
+        if (path.substr(path.rfind('\\') + 1, 1) == "a") alphas.insert(hintOfMade(path));
+        if (firstEight.size() < 8) firstEight.insert(hintOfMade(path));
+    }
+    ASSERT_EQ(alphas.size(), 8u);
 
     searchFor("Alpha");
     EXPECT_EQ(pageLabel(), "页次：1/1");
-    EXPECT_EQ(state().pageCount, 1);
-    EXPECT_FIRST_RESULT_PAGE();
+    EXPECT_FIRST_RESULT_PAGE(alphas);
 
-    searchFor("a"); // the eight (Alph-a) and Beta too
-    EXPECT_EQ(state().resultPaths.size(), 9u);
+    searchFor("a"); // the eight (Alph-a) and Beta too, all by name, in the loaded order
     EXPECT_EQ(pageLabel(), "页次：1/2");
-    EXPECT_FIRST_RESULT_PAGE();
+    EXPECT_FIRST_RESULT_PAGE(firstEight);
     ASSERT_TRUE(click(按钮_下一页));
     EXPECT_EQ(pageLabel(), "页次：2/2");
     EXPECT_EQ(previewCaptions(), blanks(2));
-    EXPECT_EQ(previewFaces()[0], state().resultFaceNames[8]);
-    EXPECT_EQ(state().pagePaths[0], state().resultPaths[8]);
+    EXPECT_EQ(labelHint(1), hintOfMade(loaded[8]));
+    EXPECT_EQ(labelHint(1), hintOf(previewFaces()[0], loaded[8]));
     ASSERT_TRUE(click(按钮_上一页));
     EXPECT_EQ(pageLabel(), "页次：1/2");
-    EXPECT_FIRST_RESULT_PAGE();
+    EXPECT_FIRST_RESULT_PAGE(firstEight);
 }
 
 TEST_P(AppSuite, searchingWithNothingLoadedChangesNothingOnScreen) {
@@ -142,7 +170,7 @@ TEST_P(AppSuite, searchingWithNothingLoadedChangesNothingOnScreen) {
     const auto captions = previewCaptions();
     const Text page = pageLabel();
     searchFor("Face");
-    EXPECT_EQ(state().searchMode, 1);
+    EXPECT_EQ(state().fonts.searchMode, app::PageSource::SearchResult);
     EXPECT_EQ(previewCaptions(), captions);
     EXPECT_EQ(pageLabel(), page);
     ASSERT_TRUE(click(按钮_下一页));
@@ -164,7 +192,7 @@ TEST_P(AppSuite, pagingAfterASearchWithoutMatchesStaysOnTheBlankPage) {
     ASSERT_TRUE(click(选择框_自动翻页));
     EXPECT_EQ(previewCaptions(), blanks(1));
     EXPECT_EQ(pageLabel(), "页次：0/0");
-    EXPECT_EQ(state().currentPage, 1);
+    EXPECT_EQ(state().fonts.currentPage, 1);
 }
 
 TEST_P(AppSuite, aSearchClickedDuringAScanDoesNothing) {
@@ -174,8 +202,8 @@ TEST_P(AppSuite, aSearchClickedDuringAScanDoesNothing) {
         click(按钮_搜索字体);
     });
     ASSERT_TRUE(selectItem(0)); // the category: the same folder, scanned again
-    EXPECT_EQ(state().searchMode, 0);
-    EXPECT_TRUE(state().resultPaths.empty());
+    EXPECT_EQ(state().fonts.searchMode, app::PageSource::LoadedFonts);
+    EXPECT_TRUE(state().search.resultPaths.empty());
     EXPECT_EQ(pageLabel(), "页次：1/1");
     EXPECT_EQ(previewCaptions(), blanks(4));
 }

@@ -94,7 +94,8 @@ TEST_P(AppSuite, aSetNameTooLongForTheSetTableIsRefused) {
 
 TEST_P(AppSuite, aFontIsKeptOncePerSetAndTheSetRootListsItOncePerSet) {
     BROWSE_WITH_SETS();
-    const Text font = state().pagePaths[0];
+    const Text font = labelPath(1);
+    ASSERT_NE(font, "");
     user->answerPopupMenu(集1);
     ASSERT_TRUE(rightClickLabel(1));
     // The count suffix is cut off the set name and off the item's caption.
@@ -107,10 +108,10 @@ TEST_P(AppSuite, aFontIsKeptOncePerSetAndTheSetRootListsItOncePerSet) {
     EXPECT_EQ(setRecords(), (std::vector<SetRecord>{{"常用", font}, {"标题", font}}));
 
     ASSERT_TRUE(selectItem(3));
-    EXPECT_EQ(state().fontPaths, (std::vector<Text>{font}));
+    EXPECT_EQ(loadedFonts(), (std::vector<Text>{font}));
     EXPECT_EQ(shownTree()[3].text, "常用   1");
     ASSERT_TRUE(selectItem(2)); // the set root: set by set
-    EXPECT_EQ(state().fontPaths, (std::vector<Text>{font, font}));
+    EXPECT_EQ(loadedFonts(), (std::vector<Text>{font, font}));
     EXPECT_EQ(pageLabel(), "页次：1/1");
     EXPECT_EQ(previewCaptions(), blanks(3));
 }
@@ -118,13 +119,15 @@ TEST_P(AppSuite, aFontIsKeptOncePerSetAndTheSetRootListsItOncePerSet) {
 TEST_P(AppSuite, afterASearchASetTakesTheFontOfTheResultPage) {
     BROWSE_WITH_SETS();
     searchFor("Face3");
-    ASSERT_EQ(state().resultPaths, (std::vector<Text>{folder + "\\font3.ttf"}));
+    ASSERT_EQ(previewCaptions(), blanks(2));
+    ASSERT_EQ(labelHint(1), "Face3\r\n" + folder + "\\font3.ttf");
     user->answerPopupMenu(集2);
     ASSERT_TRUE(rightClickLabel(1));
     EXPECT_EQ(setRecords(), (std::vector<SetRecord>{{"标题", folder + "\\font3.ttf"}}));
 
     searchFor("Face");
-    const Text second = state().resultPaths[1];
+    const Text second = labelPath(2);
+    ASSERT_NE(second, "");
     user->answerPopupMenu(集2);
     ASSERT_TRUE(rightClickLabel(2));
     EXPECT_EQ(setRecords(), (std::vector<SetRecord>{{"标题", folder + "\\font3.ttf"}, {"标题", second}}));
@@ -139,7 +142,7 @@ TEST_P(AppSuite, aFontPathTooLongForTheSetTableIsNotStored) {
     writeFolderTable({{"d", dir.file("d")}});
     startProgram();
     ASSERT_TRUE(selectItem(1));
-    ASSERT_EQ(state().fontPaths, (std::vector<Text>{deep + "\\long.ttf"}));
+    ASSERT_EQ(loadedFonts(), (std::vector<Text>{deep + "\\long.ttf"}));
     user->answerPopupMenu(集1);
     ASSERT_TRUE(rightClickLabel(1));
     EXPECT_TRUE(setRecords().empty());
@@ -155,7 +158,7 @@ TEST_P(AppSuite, aSetCreatedAgainUnderAnOldNameShowsItsFontsAgain) {
     user->answerInputBox(Text("常用"));
     ASSERT_TRUE(click(按钮_添加集));
     ASSERT_TRUE(selectItem(1));
-    EXPECT_EQ(state().fontPaths, paths);
+    EXPECT_EQ(loadedFonts(), paths);
     EXPECT_EQ(shownTree()[1].text, "常用   2");
 }
 

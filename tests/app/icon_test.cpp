@@ -67,9 +67,8 @@ TEST(TrayIcon, drawsAPictureWithSoftEdgesAndAMaskThatMatchesIt) {
 }
 
 TEST(TrayIcon, equalsTheIconFileTheExeIsBuiltWith) {
-    // This source sits at tests/app/, the icon at src/app/.
-    std::string path = __FILE__;
-    path = path.substr(0, path.find_last_of("/\\") + 1) + "../../src/app/glyvora.ico";
+    // The build names the icon file by its absolute path: __FILE__ may be relative.
+    std::string path = GLYVORA_ICON_FILE;
 #ifdef _WIN32
     if (path[0] == '/') path = "Z:" + path; // a Linux path seen from Wine
 #endif

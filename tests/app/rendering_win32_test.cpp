@@ -3,10 +3,10 @@
 // typed in Chinese.
 #include "app/application.h"
 #include "app/program_files.h"
+#include "app/windows/ids.h"
 #include "app_suite.h"
 #include "commands/conversion.h"
 #include "forms/commands.h"
-#include "forms/templates.h"
 #include "forms/win32/control_pixels.h"
 #include "forms/win32/input_method_typing.h"
 #include "forms/win32/win32_backend.h"
@@ -108,11 +108,11 @@ TEST_F(PreviewRendering, eightRealFontsPaintEightDifferentLabels) {
     }
     if (copied < 8) GTEST_SKIP() << "the machine's font packages are missing";
     browse(folder);
-    ASSERT_EQ(application->state().fontPaths.size(), 8u);
+    ASSERT_EQ(application->state().fonts.fontPaths.size(), 8u);
     const auto labels = labelPixels();
     std::set<std::vector<COLORREF>> distinct(labels.begin(), labels.end());
     Text faces;
-    for (const Text& face : application->state().faceNames)
+    for (const Text& face : application->state().fonts.faceNames)
         faces += "[" + face + "]";
     EXPECT_EQ(distinct.size(), 8u) << "two labels painted the same face: " << faces;
 }
@@ -123,7 +123,7 @@ TEST_F(PreviewRendering, filesThatAreNoFontsPaintTheDefaultFaceAlike) {
     for (int i = 1; i <= 8; ++i)
         writeTestFile(folder + "\\note" + std::to_string(i) + ".ttf", "not a font " + std::to_string(i));
     browse(folder);
-    ASSERT_EQ(application->state().fontPaths.size(), 8u);
+    ASSERT_EQ(application->state().fonts.fontPaths.size(), 8u);
     const auto labels = labelPixels();
     for (int k = 1; k < 8; ++k)
         EXPECT_EQ(labels[static_cast<std::size_t>(k)], labels[0]) << "label " << k + 1;

@@ -177,8 +177,8 @@ TEST_P(AppSuite, aNewSubcategoryIsExpandedUnderItsParentAndSelected) {
     EXPECT_EQ(fileBytes(app::kNamesFile), "|分类A|常用|分类B");
     EXPECT_EQ(user->shownTreeSelection(window, 树型框1), 2);
     // Its selection scanned it: an empty subcategory has no fonts.
-    EXPECT_TRUE(state().scanNames.empty());
-    EXPECT_TRUE(state().fontPaths.empty());
+    EXPECT_TRUE(state().scan.scanNames.empty());
+    EXPECT_TRUE(loadedFonts().empty());
     EXPECT_EQ(pageLabel(), "页次：1/1");
 }
 
@@ -194,7 +194,7 @@ TEST_P(AppSuite, renamingASubcategoryAndThenKeepingItsNameReportsTheFailure) {
     EXPECT_TRUE(dialogsOfKind(*user, DialogKind::MessageBox).empty());
     EXPECT_FALSE(user->treeEditing(window, 树型框1));
     // The edit was let begin for the rename only.
-    EXPECT_FALSE(state().labelEditAllowed);
+    EXPECT_FALSE(state().treeEdit.labelEditAllowed);
 
     user->answerMessageBox(dialogButton::ok);
     ASSERT_TRUE(edit.rename(1, 二级_重命名, Text("Y")));
@@ -298,7 +298,7 @@ TEST_P(AppSuite, anAddedFolderIsNamedAfterItsLastPathElementAndScanned) {
     EXPECT_EQ(pickers[0].folderPicker.initialPath, "");
     EXPECT_EQ(pickers[0].folderPicker.flags, 0x50u);
     // The closing scan found the folder that the selection's scan could not resolve yet.
-    EXPECT_EQ(state().fontPaths.size(), fontFiles.size());
+    EXPECT_EQ(loadedFonts().size(), fontFiles.size());
     EXPECT_EQ(pageLabel(), "页次：1/1");
     EXPECT_TRUE(user->windowOnTop(window));
 
@@ -483,7 +483,7 @@ TEST_P(AppSuite, movingTheSecondOfThreeCategoriesDownSwapsBothSubtrees) {
     EXPECT_TREE((Tree{cat("A"), node(2, "fa"), cat("C"), node(2, "fc1"), node(2, "fc2"), cat("B"),
                       sub("S", false), node(3, "fb")}));
     EXPECT_EQ(user->shownTreeSelection(window, 树型框1), 5);
-    EXPECT_EQ(state().scanNames, std::vector<Text>{"fb"}); // the selection at the new place scanned
+    EXPECT_EQ(state().scan.scanNames, std::vector<Text>{"fb"}); // the selection at the new place scanned
     for (const ItemRecord& r : treeFileRecords()) {
         EXPECT_EQ(r.image, 0);
         EXPECT_EQ(r.selectedImage, 0);
@@ -572,7 +572,7 @@ TEST_P(AppSuite, aWholeTreeBuiltRenamedMovedAndPrunedComesBackAfterTheExit) {
                       node(2, "黑体库")}));
     EXPECT_EQ(fileBytes(app::kNamesFile), "|衬线|常用|无衬线");
     EXPECT_TRUE(sameRecords(folderRecords(), {{"宋体库", song}, {"楷体库", kai}, {"黑体库", hei}}));
-    EXPECT_EQ(state().fontPaths.size(), 1u); // the last folder's fonts
+    EXPECT_EQ(loadedFonts(), (std::vector<Text>{hei + "\\font1.ttf"})); // the last folder's fonts
 
     ASSERT_TRUE(edit.rename(4, 一级_重命名, Text("黑体类")));
     ASSERT_TRUE(edit.choose(4, 一级_上移));
@@ -594,7 +594,7 @@ TEST_P(AppSuite, aWholeTreeBuiltRenamedMovedAndPrunedComesBackAfterTheExit) {
     EXPECT_EQ(fileBytes(app::kNamesFile), "|黑体类|衬线|常用");
     EXPECT_TRUE(sameRecords(folderRecords(), {{"宋体库", song}, {"黑体库", hei}}));
     ASSERT_TRUE(selectItem(2));
-    EXPECT_EQ(state().fontPaths.size(), 2u);
+    EXPECT_EQ(loadedFonts().size(), 2u);
 }
 
 } // namespace

@@ -2,9 +2,9 @@
 // The form-layer suite: tests written against the user driver, instantiated with every backend
 // (headless everywhere; Win32 as well in the Windows test executable once it exists).
 
+#include "app/windows/window_templates.h"
 #include "forms/commands.h"
 #include "forms/form_layer.h"
-#include "forms/templates.h"
 #include "test_clock.h"
 #include "user_driver.h"
 
@@ -31,6 +31,7 @@ protected:
         FormLayerOptions options;
         options.endProgram = [this] { ++programEnds; };
         layer = std::make_unique<FormLayer>(*backend, options);
+        registerWindowTemplates(*layer);
         user = GetParam()->makeDriver(*backend);
     }
 

@@ -1,5 +1,6 @@
 // Cases that need the headless backend itself: the fatal box and the services a Win32 run cannot
 // observe from inside the program.
+#include "app/windows/window_templates.h"
 #include "forms/commands.h"
 #include "forms/form_layer.h"
 #include "forms/headless/headless_backend.h"
@@ -93,6 +94,7 @@ TEST(HeadlessFormsDeathTest, aTypePropertyOfAControlThatWasNotCreatedStopsThePro
             backend.refuseControl = [](const UnitTemplate& u) { return u.type == UnitType::EditBox; };
             showBoxesOnStandardError(backend);
             FormLayer layer(backend);
+            registerWindowTemplates(layer);
             LoadWindow(mainwin::ref);
             if (readProperty(mainwin::window, mainwin::编辑框_内容, prop::width).as<std::int32_t>() != 108)
                 std::exit(3);

@@ -1,8 +1,8 @@
 // The portable rules of the form layer that need no backend: templates, menus, fonts, dialogs.
+#include "app/windows/window_templates.h"
 #include "forms/dialogs.h"
 #include "forms/font.h"
 #include "forms/menu.h"
-#include "forms/templates.h"
 
 #include <gtest/gtest.h>
 #include <iterator>

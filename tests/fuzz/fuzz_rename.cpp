@@ -2,9 +2,9 @@
 // sfnt's tables all lie inside it, aligned, with valid checksums; the face-name reader finds the new
 // name in it whenever it finds a name at all, and always when it found one in the input; and the
 // copy can itself be renamed again.
-#include "fonts/byte_reader.h"
-#include "fonts/face_name.h"
-#include "fonts/font_rename.h"
+#include "fontfile/byte_reader.h"
+#include "fontfile/face_name.h"
+#include "fontfile/font_rename.h"
 
 #include <cstdint>
 #include <span>
@@ -12,12 +12,12 @@
 
 namespace {
 
-using glyvora::fonts::ByteReader;
-using glyvora::fonts::MemoryFontBytes;
+using glyvora::fontfile::ByteReader;
+using glyvora::fontfile::MemoryFontBytes;
 
 std::u16string faceNameOf(std::span<const std::uint8_t> font) {
     MemoryFontBytes bytes(font);
-    return glyvora::fonts::readFaceName(bytes, 0x0409);
+    return glyvora::fontfile::readFaceName(bytes, 0x0409);
 }
 
 std::uint32_t sumOfWords(std::span<const std::uint8_t> bytes) {
@@ -82,14 +82,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> input(data, size);
     const bool inputNamed = !faceNameOf(input).empty();
     for (std::uint32_t face : {0u, 1u}) {
-        const std::string name = glyvora::fonts::privateFaceName(0xF1A2B3C4u + face);
-        const std::vector<std::uint8_t> renamed = glyvora::fonts::renameFont(input, name, face);
+        const std::string name = glyvora::fontfile::privateFaceName(0xF1A2B3C4u + face);
+        const std::vector<std::uint8_t> renamed = glyvora::fontfile::renameFont(input, name, face);
         if (renamed.empty()) continue;
         // The reader reads a collection's first face, so only that one is known to have a name.
         checkRenamed(input, renamed, name, inputNamed && face == 0);
 
-        const std::string again = glyvora::fonts::privateFaceName(face);
-        const std::vector<std::uint8_t> twice = glyvora::fonts::renameFont(renamed, again);
+        const std::string again = glyvora::fontfile::privateFaceName(face);
+        const std::vector<std::uint8_t> twice = glyvora::fontfile::renameFont(renamed, again);
         if (twice.empty()) __builtin_trap();
         checkRenamed(renamed, twice, again, !faceNameOf(renamed).empty());
     }

@@ -1,5 +1,5 @@
 // glyvora-tool face FILE...: the face name of each file, as the scan derives it.
-#include "fonts/face_name.h"
+#include "fontfile/face_name.h"
 #include "platform/codepage.h"
 #include "tool.h"
 
@@ -13,7 +13,7 @@ int runFace(const Args& args) {
         return 2;
     }
     for (const std::string& file : args) {
-        const Text face = fonts::faceNameOf(pathArgument(file));
+        const Text face = fontfile::faceNameOf(pathArgument(file));
         out(ansiToUtf8(face) + "\t" + file + "\n");
     }
     return 0;

@@ -1,7 +1,7 @@
 // glyvora-tool scan FOLDER...: walks the folders as the scan does, derives every file's face name
 // and prints the entries in order; a summary goes to standard error.
-#include "fonts/face_name.h"
-#include "fonts/folder_walk.h"
+#include "fontfile/face_name.h"
+#include "fontfile/folder_walk.h"
 #include "platform/clock.h"
 #include "platform/codepage.h"
 #include "tool.h"
@@ -21,13 +21,13 @@ int runScan(const Args& args) {
     const std::uint32_t start = clock().ticks();
     std::vector<Text> paths;
     for (const std::string& folder : args) {
-        for (Text& path : fonts::listFolderFiles(pathArgument(folder)))
+        for (Text& path : fontfile::listFolderFiles(pathArgument(folder)))
             paths.push_back(std::move(path));
     }
     std::size_t named = 0;
     std::string listing;
     for (const Text& path : paths) {
-        const Text face = fonts::faceNameOf(path);
+        const Text face = fontfile::faceNameOf(path);
         if (!face.empty()) ++named;
         listing += shownPath(path) + "\t" + ansiToUtf8(face) + "\n";
     }

@@ -58,6 +58,7 @@ TEST(Win32Backend, framesFollowTheTemplatesAndBothWindowsStartTopMost) {
     auto backend = win32Kit().makeBackend();
     auto& b = static_cast<Win32Backend&>(*backend);
     FormLayer layer(b);
+    registerWindowTemplates(layer);
     ASSERT_TRUE(LoadWindow(mainwin::ref));
     ASSERT_TRUE(LoadWindow(scanwin::ref, mainwin::ref));
     HWND main = b.windowHandle(mainwin::window), scan = b.windowHandle(scanwin::window);
@@ -81,6 +82,7 @@ TEST(Win32Backend, alwaysOnTopOffLeavesTheProgramsOtherTopMostWindowInTheBand) {
     auto backend = win32Kit().makeBackend();
     auto& b = static_cast<Win32Backend&>(*backend);
     FormLayer layer(b);
+    registerWindowTemplates(layer);
     ASSERT_TRUE(LoadWindow(mainwin::ref));
     ASSERT_TRUE(LoadWindow(scanwin::ref, mainwin::ref));
     writeProperty(mainwin::window, mainwin::windowUnit, prop::alwaysOnTop, Value(false));
@@ -92,6 +94,7 @@ TEST(Win32Backend, aPreviewLabelPaintsItsTextAndBackgroundColours) {
     auto backend = win32Kit().makeBackend();
     auto& b = static_cast<Win32Backend&>(*backend);
     FormLayer layer(b);
+    registerWindowTemplates(layer);
     ASSERT_TRUE(LoadWindow(mainwin::ref));
     const UnitId label = mainwin::previewLabel(1);
     writeProperty(mainwin::window, label, prop::caption, Value("WWWW"));
@@ -118,6 +121,7 @@ TEST(Win32Backend, theProgressBarShowsEveryPixelOfProgressButIsToldOnlyThose) {
     auto backend = win32Kit().makeBackend();
     auto& b = static_cast<Win32Backend&>(*backend);
     FormLayer layer(b);
+    registerWindowTemplates(layer);
     ASSERT_TRUE(LoadWindow(mainwin::ref));
     ASSERT_TRUE(LoadWindow(scanwin::ref, mainwin::ref));
     constexpr int files = 10000;
@@ -147,6 +151,7 @@ TEST(Win32Backend, aPreviewLabelsHintIsAMultiLineTipOnTheLabel) {
     auto backend = win32Kit().makeBackend();
     auto& b = static_cast<Win32Backend&>(*backend);
     FormLayer layer(b);
+    registerWindowTemplates(layer);
     ASSERT_TRUE(LoadWindow(mainwin::ref));
     const UnitId label = mainwin::previewLabel(3);
     HWND h = b.controlHandle(mainwin::window, label);
@@ -179,6 +184,7 @@ TEST(Win32Backend, theTreeKeepsItsOddItemHeight) {
     auto backend = win32Kit().makeBackend();
     auto& b = static_cast<Win32Backend&>(*backend);
     FormLayer layer(b);
+    registerWindowTemplates(layer);
     ASSERT_TRUE(LoadWindow(mainwin::ref));
     HWND tree = b.controlHandle(mainwin::window, mainwin::树型框1);
     ASSERT_NE(tree, nullptr);

@@ -1,5 +1,6 @@
 // The tree view and the driver's tree actions together on a real comctl32 tree view, in a plain
 // top-level window that hands the tree's notifications to it.
+#include "app/windows/main_window_template.h"
 #include "forms/win32/tree_view_win32.h"
 #include "tree_driver.h"
 

@@ -1,9 +1,9 @@
 // Chinese typed on the keyboard as an input method delivers it (one Unicode key press per
 // character, into the control with the focus), through the backend's own message loop, and texts
 // with Chinese written by the program: everything reads back as the program's GBK bytes.
+#include "app/windows/window_templates.h"
 #include "forms/commands.h"
 #include "forms/form_layer.h"
-#include "forms/templates.h"
 #include "forms/win32/dialogs_win32.h"
 #include "forms/win32/win32_backend.h"
 #include "input_method_typing.h"
@@ -35,6 +35,7 @@ protected:
     void SetUp() override {
         backend = win32Kit().makeBackend();
         layer = std::make_unique<FormLayer>(*backend);
+        registerWindowTemplates(*layer);
         user = win32Kit().makeDriver(*backend);
     }
     void TearDown() override {
