@@ -204,7 +204,7 @@ std::string buildSfnt(const SfntFont& font, std::uint32_t base) {
     tables["OS/2"] = os2Table();
     tables["post"] = postTable();
     tables["hmtx"] = Be().u16(500).i16(0).u16(500).i16(0).out;
-    tables["name"] = nameTable(names);
+    tables["name"] = font.rawNameTable.empty() ? nameTable(names) : font.rawNameTable;
     if (font.cff) {
         tables["CFF "] = Be().u8(1).u8(0).u8(4).u8(1).zeros(12).out; // a CFF header and no more
     } else {

@@ -25,6 +25,7 @@ struct SfntFont {
     std::vector<NameRecord> names;       // the name table's records, in this order
     std::vector<std::string> omitTables; // tags of tables to leave out
     std::string cmap;                    // the character map; empty: one mapping the space only
+    std::string rawNameTable;            // when set, the name table's bytes (and `names` unused)
 };
 
 // One sfnt font whose table offsets count from `base`, the position the font will have in its
