@@ -8,6 +8,11 @@ if(WIN32)
     target_link_libraries(glyvora-tests PRIVATE GTest::gtest GTest::gmock)
     target_include_directories(glyvora-tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../tests)
     set_target_properties(glyvora-tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    # glyvora.exe's manifest, so that the tests drive the same common controls and DPI awareness.
+    target_sources(glyvora-tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../tests/support/glyvora-tests.rc)
+    target_include_directories(glyvora-tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../src)
+    set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/../tests/support/glyvora-tests.rc APPEND PROPERTY OBJECT_DEPENDS
+                 ${CMAKE_CURRENT_LIST_DIR}/../src/app/glyvora.manifest)
     # The application's scenarios run one process each (tests/app/each_scenario.sh).
     add_test(NAME windows-tests COMMAND glyvora-tests --gtest_brief=0
                                         "--gtest_filter=-Win32/AppSuite.*:PreviewRendering.*:ProgramTyping.*")

@@ -10,6 +10,7 @@ packages=(
     wine wine64 xvfb xauth x11-utils imagemagick locales
     fonts-wqy-zenhei fonts-dejavu-core fontconfig
     fonts-urw-base35 fonts-liberation fonts-wine
+    python3 unzip
 )
 
 missing=()

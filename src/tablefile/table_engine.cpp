@@ -636,9 +636,20 @@ bool SelectTable(const Value& name) {
         return false;
     };
     if (select([](const TableInfo& i) -> const Text& { return i.alias; }) ||
-        select([](const TableInfo& i) -> const Text& { return i.baseName; }) ||
-        select([](const TableInfo& i) -> const Text& { return i.fullPath; }))
+        select([](const TableInfo& i) -> const Text& { return i.baseName; }))
         return finish(0);
+    // A full path is compared in the form the table's own path was resolved to at open time, so
+    // that "/tmp/a.qtb" or "C:/x/../a.qtb" finds the table that "\tmp\a.qtb" or "C:\a.qtb" names.
+    // Any other name is taken as it is: no extension added, no current directory put in front.
+    const Text wantedPath = table::isFullPath(wanted) ? fileSystem().fullPath(wanted) : wanted;
+    const Text& wantedFullPath = wantedPath.empty() ? wanted : wantedPath;
+    for (auto it = e.tables.rbegin(); it != e.tables.rend(); ++it) {
+        if (gbk::equalsIgnoreCase((*it)->info.fullPath, wanted) ||
+            gbk::equalsIgnoreCase((*it)->info.fullPath, wantedFullPath)) {
+            e.current = it->get();
+            return finish(0);
+        }
+    }
     return finish(kDbNoSuchTable);
 }
 

@@ -146,4 +146,12 @@ Text baseName(const Text& path) {
     return dot == Text::npos ? last : last.substr(0, dot);
 }
 
+bool isFullPath(const Text& path) {
+    auto separator = [](char c) { return c == '\\' || c == '/'; };
+    if (!path.empty() && separator(path[0])) return true;
+    const bool drive =
+        path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    return drive && path[1] == ':' && separator(path[2]);
+}
+
 } // namespace glyvora::table

@@ -140,6 +140,10 @@ Text withDefaultExtension(const Text& name);
 // The part of a path after the last "\" without its last extension.
 Text baseName(const Text& path);
 
+// A path that names its place without the current directory: it starts at a root ("\" or "/",
+// a UNC name among them) or at a drive ("C:\", "C:/").
+bool isFullPath(const Text& path);
+
 // Widths of the two text fields of the folder table and the set table: a name, then a path. A
 // longer text is stored cut.
 inline constexpr std::size_t kNameFieldWidth = 100;

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -31,6 +32,40 @@ const Text kFolderPath = "目录地址";
 
 std::string image(const ByteSet& b) {
     return std::string(b.begin(), b.end());
+}
+
+// The current directory switched to `dir` for the guard's lifetime.
+class InDirectory {
+public:
+    explicit InDirectory(const TempDir& dir) : saved_(std::filesystem::current_path()) {
+        std::filesystem::current_path(testing::nativeTestPath(dir.path()));
+    }
+    ~InDirectory() { std::filesystem::current_path(saved_); }
+    InDirectory(const InDirectory&) = delete;
+    InDirectory& operator=(const InDirectory&) = delete;
+
+private:
+    std::filesystem::path saved_;
+};
+
+// The ASCII letters of a text in upper case; double-byte characters keep their bytes.
+Text upperCase(const Text& text) {
+    Text out = text;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (static_cast<unsigned char>(out[i]) >= 0x80)
+            ++i;
+        else if (out[i] >= 'a' && out[i] <= 'z')
+            out[i] = static_cast<char>(out[i] - 'a' + 'A');
+    }
+    return out;
+}
+
+// "\" separators as "/", in a path of ASCII names.
+Text slashed(const Text& asciiPath) {
+    Text out = asciiPath;
+    for (char& c : out)
+        if (c == '\\') c = '/';
+    return out;
 }
 
 std::int32_t currentId() {
@@ -303,6 +338,46 @@ TEST_F(FolderTable, aTableIsOpenOnceUnderItsFullPathInAnyLetterCase) {
     CloseAllTables();
     EXPECT_FALSE(IsTableOpen(path));
     EXPECT_TRUE(OpenTable(path)); // the same file again, once closed
+}
+
+TEST_F(FolderTable, aFullPathSelectsItsTableWrittenInAnyFormThatResolvesToIt) {
+    const Text setName = "集名称与字体地址数据库.qtb";
+    writeTestFile(dir.file(setName), image(table::emptySetTableImage()));
+    {
+        InDirectory here(dir);
+        ASSERT_TRUE(OpenTable(setName));
+        // A name that is no full path is still taken as it is, even where it would resolve.
+        ASSERT_TRUE(SelectTable("目录名称与地址数据库"));
+        EXPECT_FALSE(SelectTable(setName));
+        EXPECT_EQ(lastDatabaseError(), -66);
+        EXPECT_FALSE(SelectTable(".\\" + setName));
+        EXPECT_EQ(lastDatabaseError(), -66);
+    }
+    const Text setPath = dir.file(setName);
+    const Text folderBase = "\\目录名称与地址数据库.qtb";
+    const std::vector<std::pair<Text, Text>> cases = {
+        {setPath, setPath},                                            // as the table was opened
+        {upperCase(setPath), setPath},                                 // another letter case
+        {slashed(dir.path()) + "/" + setName, setPath},                // the system's own separators
+        {upperCase(slashed(dir.path())) + "/" + setName, setPath},     // both
+        {dir.path() + "\\sub\\..\\.\\" + setName, setPath},            // "." and ".." components
+        {slashed(dir.path()) + "//./" + setName, setPath},             // a doubled separator
+        {upperCase(dir.path()) + folderBase, path},                    // the table opened by its full path
+        {slashed(upperCase(dir.path())) + "/x/.." + folderBase, path}, //   in another form
+    };
+    for (const auto& [given, found] : cases) {
+        // The other table first, so that the selection has to move.
+        ASSERT_TRUE(SelectTable(found == setPath ? "目录名称与地址数据库" : "集名称与字体地址数据库"));
+        EXPECT_TRUE(SelectTable(given)) << given;
+        EXPECT_EQ(lastDatabaseError(), 0) << given;
+        EXPECT_EQ(table::currentTableInfo()->fullPath, found) << given;
+    }
+    // A full path of no open table: no match, the current table stays.
+    EXPECT_FALSE(SelectTable(slashed(dir.path()) + "/sub/" + setName));
+    EXPECT_EQ(lastDatabaseError(), -66);
+    EXPECT_FALSE(SelectTable(dir.path() + "\\sub\\"));
+    EXPECT_EQ(lastDatabaseError(), -66);
+    EXPECT_EQ(table::currentTableInfo()->fullPath, path);
 }
 
 TEST_F(FolderTable, fieldsAreFoundByNameIgnoringCaseOrByNumber) {

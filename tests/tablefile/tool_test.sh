@@ -107,4 +107,14 @@ if [ "$mode" = native ]; then
         "$(cd "$dir/字体" && t info 集名称与字体地址数据库.qtb | head -1)"
 fi
 
+# Tables opened by names relative to the current directory are selected by their full paths, in
+# another letter case and through "." and ".." too; a relative name is taken as it is.
+results=$(cd "$dir" && printf '%s\n' 'open sets.qtb' "select $(name FOLDERS.qtb)" "select $(name 字体/../Sets.QTB)" \
+    'select folders.QTB' 'select ./sets.qtb' | t run folders.QTB)
+check "select by full path" "true	0
+true	0
+true	0
+false	-66
+false	-66" "$results"
+
 finish "glyvora-tool table"
