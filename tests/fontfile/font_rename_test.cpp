@@ -4,8 +4,8 @@
 // refused. These run natively and under Wine.
 #include "fontfile/face_name.h"
 #include "fontfile/font_rename.h"
-#include "fonts/folder_walk.h"
-#include "fonts/font_builder.h"
+#include "fontfile/folder_walk.h"
+#include "fontfile/font_builder.h"
 #include "platform/files.h"
 
 #include <array>
