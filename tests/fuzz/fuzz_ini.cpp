@@ -3,7 +3,7 @@
 // model's promises are checked on the way: a value written is what a read then finds, normalised
 // text never holds a lone lead byte, a cut never grows a text.
 #include "platform/files.h"
-#include "platform/posix/ini_format.h"
+#include "platform/ini_format.h"
 #include "platform/profile.h"
 
 #include <cstdint>
