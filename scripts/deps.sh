@@ -20,8 +20,14 @@ done
 
 need_locale=0
 locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$' || need_locale=1
+# Wine takes the ANSI code page from the locale: en_US gives a Western system (1252), zh_TW a
+# Traditional Chinese one (950); the Windows tests run under both besides 936.
+other_locales=()
+for l in en_US zh_TW; do
+    locale -a 2>/dev/null | grep -qi "^$l\.utf-\?8$" || other_locales+=("$l")
+done
 
-if [ ${#missing[@]} -eq 0 ] && [ $need_locale -eq 0 ]; then
+if [ ${#missing[@]} -eq 0 ] && [ $need_locale -eq 0 ] && [ ${#other_locales[@]} -eq 0 ]; then
     exit 0
 fi
 
@@ -29,6 +35,9 @@ if [ "$(id -u)" -ne 0 ]; then
     echo "Missing from this machine:" >&2
     [ ${#missing[@]} -gt 0 ] && echo "  sudo apt-get install -y ${missing[*]}" >&2
     [ $need_locale -eq 1 ] && echo "  the zh_CN.UTF-8 locale: uncomment 'zh_CN.UTF-8 UTF-8' in /etc/locale.gen, then sudo locale-gen" >&2
+    for l in "${other_locales[@]}"; do
+        echo "  the $l.UTF-8 locale: sudo localedef -i $l -f UTF-8 $l.UTF-8" >&2
+    done
     exit 1
 fi
 
@@ -48,3 +57,7 @@ if [ $need_locale -eq 1 ]; then
     fi
     locale-gen >/dev/null
 fi
+for l in "${other_locales[@]}"; do
+    echo "== generating the $l.UTF-8 locale"
+    localedef -i "$l" -f UTF-8 "$l.UTF-8"
+done

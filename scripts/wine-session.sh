@@ -1,11 +1,28 @@
 # Sourced by the test and run commands: a private Wine prefix and, when asked for, a private Xvfb
 # display, both removed again by wine_session_end.
-#   wine_session_begin [xvfb]    sets WINEPREFIX, DISPLAY, LANG for Chinese (code page 936)
+#   wine_session_begin [xvfb] [CODEPAGE]   sets WINEPREFIX, DISPLAY, and LANG for the system's ANSI
+#                                          code page: 936 (Simplified Chinese, the default), 1252
+#                                          (Western) or 950 (Traditional Chinese)
 #   wine_session_end
+# Wine takes the code page from the Unix locale, which must exist (scripts/deps.sh makes them);
+# each session has a prefix of its own, so each code page does.
 
 wine_session_begin() {
-    local want_xvfb=${1:-}
-    export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+    local want_xvfb=${1:-} codepage=${2:-936} locale
+    case $codepage in
+    936) locale=zh_CN.UTF-8 ;;
+    1252) locale=en_US.UTF-8 ;;
+    950) locale=zh_TW.UTF-8 ;;
+    *)
+        echo "wine_session_begin: no locale for code page $codepage" >&2
+        return 1
+        ;;
+    esac
+    if ! locale -a 2>/dev/null | grep -qix "${locale%.UTF-8}.utf-\?8"; then
+        echo "wine_session_begin: the $locale locale is missing (scripts/deps.sh makes it)" >&2
+        return 1
+    fi
+    export LANG=$locale LC_ALL=$locale GLYVORA_WINE_CODEPAGE=$codepage
     export WINEDEBUG=-all
     export WINEARCH=win64
     # No Mono or Gecko installer prompts in a fresh prefix.
@@ -36,6 +53,15 @@ wine_session_begin() {
     # Without a window manager, hiding a top-level window blocks for seconds unless Wine's X11
     # driver leaves windows unmanaged.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # A Western or Traditional Chinese Windows that shows Chinese links a Chinese font behind its
+    # dialog fonts; Wine links fonts it does not have here, so the installed one is linked instead.
+    if [ "$codepage" != 936 ]; then
+        local face
+        for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+            wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+                /v "$face" /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f >/dev/null 2>&1
+        done
+    fi
     wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 

@@ -77,7 +77,7 @@ std::string show(const Families& names) {
 // Loads the built font privately and returns the families that appeared.
 Families familiesAddedBy(const Text& path) {
     const Families before = gdiFamilies();
-    EXPECT_GT(AddFontResourceExA(path.c_str(), FR_PRIVATE, nullptr), 0) << path;
+    EXPECT_GT(AddFontResourceExW(testing::wideTestPath(path).c_str(), FR_PRIVATE, nullptr), 0) << path;
     Families added;
     for (const auto& family : gdiFamilies())
         if (!before.count(family.first)) added.insert(family);
@@ -116,7 +116,8 @@ TEST(FaceNameGdi, aFontLoadedPrivatelyAppearsUnderTheFaceNameTheReaderDerives) {
         if (n == 1) {
             EXPECT_FALSE(added.count(u"Glyvora Probe One")) << show(added);
         }
-        EXPECT_TRUE(RemoveFontResourceExA(path.c_str(), FR_PRIVATE, nullptr)) << c.what;
+        EXPECT_TRUE(RemoveFontResourceExW(testing::wideTestPath(path).c_str(), FR_PRIVATE, nullptr))
+            << c.what;
     }
 }
 
@@ -143,14 +144,14 @@ TEST(FaceNameGdi, realFontsAreKnownToGdiByTheFaceNameTheReaderDerives) {
     for (const Text& file : files) {
         const Text derived = faceNameOf(file);
         EXPECT_FALSE(derived.empty()) << file;
-        const int added = AddFontResourceExA(file.c_str(), FR_PRIVATE, nullptr);
+        const int added = AddFontResourceExW(testing::wideTestPath(file).c_str(), FR_PRIVATE, nullptr);
         const Families families = gdiFamilies();
         const auto family = families.find(wideOf(derived));
         if (added == 0 && family == families.end() && wineSkipsBitmapOnlyTrueType(file)) continue;
         ++checked;
         ASSERT_NE(family, families.end()) << file << ": [" << ansiToUtf8(derived) << "] not enumerated";
         EXPECT_EQ(utf16ToUtf8(gdiTextFace(family->first, family->second)), ansiToUtf8(derived)) << file;
-        if (added > 0) RemoveFontResourceExA(file.c_str(), FR_PRIVATE, nullptr);
+        if (added > 0) RemoveFontResourceExW(testing::wideTestPath(file).c_str(), FR_PRIVATE, nullptr);
     }
     EXPECT_GE(checked, 100);
 }

@@ -43,8 +43,8 @@ std::string nativePath(const Text& path) {
 // Removes a folder holding one file.
 void removeFolderWithFile(const Text& folder, const Text& file) {
 #ifdef _WIN32
-    ASSERT_TRUE(DeleteFileA((folder + "\\" + file).c_str()));
-    ASSERT_TRUE(RemoveDirectoryA(folder.c_str()));
+    ASSERT_TRUE(DeleteFileW(testing::wideTestPath(folder + "\\" + file).c_str()));
+    ASSERT_TRUE(RemoveDirectoryW(testing::wideTestPath(folder).c_str()));
 #else
     ASSERT_EQ(::unlink(nativePath(folder + "\\" + file).c_str()), 0);
     ASSERT_EQ(::rmdir(nativePath(folder).c_str()), 0);
@@ -128,11 +128,12 @@ TEST(FolderWalk, includesHiddenAndReadOnlyFiles) {
 #ifdef _WIN32
     writeTestFile(dir.file("hidden.ttf"), "h");
     writeTestFile(dir.file("readonly.ttf"), "r");
-    SetFileAttributesA(dir.file("hidden.ttf").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    SetFileAttributesA(dir.file("readonly.ttf").c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(testing::wideTestPath(dir.file("hidden.ttf")).c_str(),
+                       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    SetFileAttributesW(testing::wideTestPath(dir.file("readonly.ttf")).c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(relative(dir, listFolderFiles(dir.path())), (std::vector<Text>{"hidden.ttf", "readonly.ttf"}));
-    SetFileAttributesA(dir.file("readonly.ttf").c_str(), FILE_ATTRIBUTE_NORMAL);
-    SetFileAttributesA(dir.file("hidden.ttf").c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(testing::wideTestPath(dir.file("readonly.ttf")).c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(testing::wideTestPath(dir.file("hidden.ttf")).c_str(), FILE_ATTRIBUTE_NORMAL);
 #else
     writeTestFile(dir.file(".hidden.ttf"), "h");
     writeTestFile(dir.file("readonly.ttf"), "r");

@@ -2,7 +2,7 @@
 // decoded, looked up, changed and written back, and the model's promises are checked on the way: a
 // value written is what a read then finds, normalised text never holds a lone lead byte, a cut never
 // grows a text. The profile calls over the same bytes as a file are fuzz_ini_profile.cpp's.
-#include "platform/posix/ini_format.h"
+#include "platform/ini_format.h"
 
 #include <cstdint>
 #include <cstdlib>

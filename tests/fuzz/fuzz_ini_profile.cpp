@@ -3,7 +3,7 @@
 // whole file and a write puts it back, so this target is the slower one; the model over the same
 // bytes on its own is fuzz_ini.cpp's.
 #include "platform/files.h"
-#include "platform/posix/ini_format.h"
+#include "platform/ini_format.h"
 #include "platform/profile.h"
 
 #include <cstdint>

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs every scenario through the native glyvora-tool (the POSIX profile) and through
-# glyvora-tool.exe under Wine (the system's profile calls), and fails unless both print the same
-# and leave the same bytes in the settings file.
+# Runs every scenario through the system's own profile calls (glyvora-tool.exe ini script --system
+# under Wine, code page 936) and through the program's profile code, both in the native glyvora-tool
+# and in glyvora-tool.exe under Wine, and fails unless the program's code prints the same as the
+# system's calls and leaves the same bytes in the settings file.
 #   differential.sh NATIVE_BIN_FALLBACK WINDOWS_TOOL WINE_EXEC SCENARIO...
 # The native tool is $GLYVORA_NATIVE_BIN/glyvora-tool when the test command has exported it.
 set -u
@@ -18,38 +19,59 @@ fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/glyvora-profile.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 failed=0
+
+# run_scenario KIND SCENARIO: the steps through one implementation, in $work/KIND, printing to
+# $work/KIND.out; the exit status is the tool's.
+run_scenario() {
+    local kind=$1 scenario=$2 windows_dir
+    rm -rf "${work:?}/$kind"
+    mkdir -p "$work/$kind"
+    windows_dir=$(printf '%s' "$work/$kind" | tr / '\\')
+    case $kind in
+    native) "$native_tool" ini script "$work/native/settings.ini" ;;
+    system) "$wine_exec" "$windows_tool" ini script --system "Z:$windows_dir\\settings.ini" ;;
+    windows) "$wine_exec" "$windows_tool" ini script "Z:$windows_dir\\settings.ini" ;;
+    esac <"$scenario" >"$work/$kind.out" 2>&1
+}
+
+# same_as_system NAME KIND: whether KIND printed and left what the system's calls did.
+same_as_system() {
+    local name=$1 kind=$2 f
+    if ! diff -u --label "system/$name" --label "$kind/$name" "$work/system.out" "$work/$kind.out" >&2; then
+        echo "FAIL $name: the outputs differ (- system, + $kind)" >&2
+        return 1
+    fi
+    # The files themselves, byte for byte, wherever the steps left them.
+    if [ "$(ls -A "$work/system")" != "$(ls -A "$work/$kind")" ]; then
+        echo "FAIL $name: the steps left different files ($kind)" >&2
+        return 1
+    fi
+    for f in "$work/system"/*; do
+        [ -e "$f" ] || continue
+        if [ -f "$f" ] && ! cmp -s "$f" "$work/$kind/$(basename "$f")"; then
+            echo "FAIL $name: $(basename "$f") differs ($kind)" >&2
+            return 1
+        fi
+    done
+    return 0
+}
+
 for scenario in "$@"; do
     name=$(basename "$scenario" .steps)
     this=0
-    rm -rf "$work/native" "$work/windows"
-    mkdir -p "$work/native" "$work/windows"
-    "$native_tool" ini script "$work/native/settings.ini" <"$scenario" >"$work/native.out" 2>&1
-    native_status=$?
-    windows_dir=$(printf '%s' "$work/windows" | tr / '\\')
-    "$wine_exec" "$windows_tool" ini script "Z:$windows_dir\\settings.ini" <"$scenario" >"$work/windows.out" 2>&1
-    windows_status=$?
-    if [ $native_status -ne 0 ] || [ $windows_status -ne 0 ]; then
-        echo "FAIL $name: exit status native $native_status, windows $windows_status" >&2
-        cat "$work/native.out" "$work/windows.out" >&2
-        this=1
-    fi
-    if [ $this -eq 0 ] && ! diff -u --label "windows/$name" --label "native/$name" "$work/windows.out" "$work/native.out" >&2; then
-        echo "FAIL $name: the outputs differ (- windows, + native)" >&2
-        this=1
-    fi
-    # The files themselves, byte for byte, wherever the steps left them.
-    if [ "$(ls -A "$work/windows")" != "$(ls -A "$work/native")" ]; then
-        echo "FAIL $name: the steps left different files" >&2
-        this=1
-    fi
-    for f in "$work/windows"/*; do
-        [ -e "$f" ] || continue
-        other="$work/native/$(basename "$f")"
-        if [ -f "$f" ] && ! cmp -s "$f" "$other"; then
-            echo "FAIL $name: $(basename "$f") differs" >&2
+    for kind in system native windows; do
+        run_scenario "$kind" "$scenario"
+        status=$?
+        if [ $status -ne 0 ]; then
+            echo "FAIL $name: $kind exited with status $status" >&2
+            cat "$work/$kind.out" >&2
             this=1
         fi
     done
+    if [ $this -eq 0 ]; then
+        same_as_system "$name" native || this=1
+        same_as_system "$name" windows || this=1
+    fi
     if [ $this -eq 0 ]; then
         echo "ok   $name ($(grep -c '' "$scenario") lines)"
     else
@@ -57,7 +79,8 @@ for scenario in "$@"; do
     fi
 done
 
-# The read and write subcommands: UTF-8 on the command line, GBK in the file, exit statuses.
+# The read and write subcommands (the program's code on both sides): UTF-8 on the command line,
+# GBK in the file, exit statuses.
 native_run() { "$native_tool" "$@"; }
 windows_run() { "$wine_exec" "$windows_tool" "$@"; }
 tool_steps() { # RUNNER DIRECTORY SEPARATOR

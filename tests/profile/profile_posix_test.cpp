@@ -1,8 +1,9 @@
-// The POSIX profile over a file layer that fails: a refused write reports failure and leaves the
-// file as it was, an oversized file is neither loaded nor rewritten.
-#ifndef _WIN32
+// The program's profile code (on every platform) over a file layer that fails: a refused write
+// reports failure and leaves the file as it was, a disk that fills up half-way through the save
+// leaves the old file whole, an oversized file is neither loaded nor rewritten.
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "support/fault_files.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -87,6 +88,30 @@ TEST(ProfilePosix, aDirectoryReadsAsAnEmptyProfileAndCannotBeWritten) {
     EXPECT_FALSE(writeProfileString(dir.file("dir.ini"), "s", Text("k"), Text("v")));
 }
 
+TEST(ProfilePosix, aDiskThatFillsUpDuringTheSaveLeavesTheOldFileWhole) {
+    TempDir dir;
+    const Text ini = dir.file("配置文件.ini");
+    const Text before = "[Glyvora]\r\n字体颜色=255\r\n字体预览的内容=中国\r\n";
+    writeTestFile(ini, before);
+    for (const testing::Fault fault : {testing::Fault::DiskFull, testing::Fault::FailedWrite,
+                                       testing::Fault::FailedFlush, testing::Fault::FailedReplace}) {
+        testing::FaultPlan plan;
+        plan.fault = fault;
+        plan.at = 1;
+        testing::FaultFileSystem faulty(systemFileSystem(), plan);
+        {
+            ScopedFileSystem scoped(faulty);
+            EXPECT_FALSE(writeProfileString(ini, "Glyvora", Text("字体预览的内容"), Text(5000, 'x')));
+        }
+        EXPECT_TRUE(plan.fired);
+        EXPECT_EQ(readTestFile(ini), before);
+        EXPECT_FALSE(testing::testFileExists(safeSaveTemporaryPath(ini)));
+    }
+    // The same write on a sound disk goes through and leaves no temporary file behind.
+    EXPECT_TRUE(writeProfileString(ini, "Glyvora", Text("字体预览的内容"), Text("中国智造")));
+    EXPECT_EQ(readTestFile(ini), "[Glyvora]\r\n字体颜色=255\r\n字体预览的内容=中国智造\r\n");
+    EXPECT_FALSE(testing::testFileExists(safeSaveTemporaryPath(ini)));
+}
+
 } // namespace
 } // namespace glyvora
-#endif

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -24,27 +25,33 @@ namespace glyvora::testing {
 namespace {
 
 #ifdef _WIN32
-std::string native(const Text& path) {
-    return path;
+// The program's GBK path as the system's UTF-16, whatever the system's code page.
+std::wstring wide(const Text& path) {
+    const std::u16string units = ansiToUtf16(path);
+    return std::wstring(units.begin(), units.end());
 }
 
-void removeTree(const std::string& dir) {
-    WIN32_FIND_DATAA data{};
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &data);
+std::filesystem::path native(const Text& path) {
+    return std::filesystem::path(wide(path));
+}
+
+void removeTree(const std::wstring& dir) {
+    WIN32_FIND_DATAW data{};
+    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &data);
     if (h != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string full = dir + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring full = dir + L"\\" + name;
+            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 removeTree(full);
             else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(h, &data));
+                DeleteFileW(full.c_str());
+        } while (FindNextFileW(h, &data));
         FindClose(h);
     }
-    RemoveDirectoryA(dir.c_str());
+    RemoveDirectoryW(dir.c_str());
 }
 #else
 // The path as a user's file manager stores it: "/" separators and UTF-8 names (GBK text that does
@@ -79,13 +86,14 @@ int removeEntry(const char* path, const struct stat*, int, struct FTW*) {
 TempDir::TempDir() {
     static std::atomic<int> counter{0};
 #ifdef _WIN32
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        std::ostringstream name;
-        name << base << "glyvora-test-" << GetCurrentProcessId() << "-" << counter++;
-        if (CreateDirectoryA(name.str().c_str(), nullptr)) {
-            path_ = name.str();
+        std::wostringstream name;
+        name << base << L"glyvora-test-" << GetCurrentProcessId() << L"-" << counter++;
+        if (CreateDirectoryW(name.str().c_str(), nullptr)) {
+            const std::wstring made = name.str();
+            path_ = utf16ToAnsi(std::u16string(made.begin(), made.end()));
             return;
         }
     }
@@ -101,7 +109,7 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
 #ifdef _WIN32
-    removeTree(path_);
+    removeTree(wide(path_));
 #else
     ::nftw(native(path_).c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
 #endif
@@ -122,7 +130,7 @@ std::string readTestFile(const Text& path) {
 
 bool testFileExists(const Text& path) {
 #ifdef _WIN32
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 #else
     struct stat st {};
     return ::stat(native(path).c_str(), &st) == 0;
@@ -131,14 +139,24 @@ bool testFileExists(const Text& path) {
 
 void makeTestDirectory(const Text& path) {
 #ifdef _WIN32
-    CreateDirectoryA(path.c_str(), nullptr);
+    CreateDirectoryW(wide(path).c_str(), nullptr);
 #else
     ::mkdir(native(path).c_str(), 0777);
 #endif
 }
 
+#ifdef _WIN32
+std::wstring wideTestPath(const Text& path) {
+    return wide(path);
+}
+#endif
+
 std::string nativeTestPath(const Text& path) {
+#ifdef _WIN32
+    return path;
+#else
     return native(path);
+#endif
 }
 
 std::vector<std::string> namesOnDisk(const Text& directory) {

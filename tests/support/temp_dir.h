@@ -37,5 +37,9 @@ void writeTestFileOnDisk(const Text& directory, const std::string& name, const s
 void makeTestDirectoryOnDisk(const Text& directory, const std::string& name);
 // The path in the system's form ("/" and UTF-8 names on POSIX).
 std::string nativeTestPath(const Text& path);
+#ifdef _WIN32
+// The path for the system's W calls: GBK converted with code page 936, whatever the system's.
+std::wstring wideTestPath(const Text& path);
+#endif
 
 } // namespace glyvora::testing

@@ -7,6 +7,8 @@
 //   ini write FILE SECTION KEY              removes the key
 //   ini write FILE SECTION                  removes the section
 //   ini script FILE < STEPS                 runs the steps against FILE
+//   ini script --system FILE < STEPS        the same through the system's own profile calls
+//                                           (Windows only), the reference the program's are held to
 //
 // Steps, one a line (UTF-8; "#" starts a comment line):
 //   file BYTES...            the file's bytes are replaced, bypassing the profile calls
@@ -23,6 +25,9 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#ifdef _WIN32
+#include "platform/win32/system_profile.h"
+#endif
 #include "tool.h"
 
 #include <cstdio>
@@ -182,9 +187,27 @@ Text directoryOf(const Text& path) {
     return slash == Text::npos ? Text() : path.substr(0, slash + 1);
 }
 
-int iniScript(const Args& args) {
+// The profile calls a script drives: the program's, or the system's for comparison.
+struct ProfileCalls {
+    Text (*read)(const Text&, const Text&, const Text&, const Text&, std::size_t) = readProfileString;
+    bool (*write)(const Text&, const Text&, const std::optional<Text>&,
+                  const std::optional<Text>&) = writeProfileString;
+};
+
+int iniScript(Args args) {
+    ProfileCalls calls;
+    if (!args.empty() && args[0] == "--system") {
+#ifdef _WIN32
+        calls.read = win32::readSystemProfileString;
+        calls.write = win32::writeSystemProfileString;
+        args.erase(args.begin());
+#else
+        err("glyvora-tool ini script: --system needs the Windows build\n");
+        return 1;
+#endif
+    }
     if (args.size() != 1) {
-        err("usage: glyvora-tool ini script FILE < STEPS\n");
+        err("usage: glyvora-tool ini script [--system] FILE < STEPS\n");
         return 1;
     }
     const Text base = pathArgument(args[0]);
@@ -220,14 +243,14 @@ int iniScript(const Args& args) {
                 return fail("the buffer size is not a number");
             bufferSize = static_cast<std::size_t>(std::stoul(a[0]));
         } else if (step == "read" && (a.size() == 2 || a.size() == 3)) {
-            const Text value = readProfileString(file, a[0], a[1], a.size() == 3 ? a[2] : Text(), bufferSize);
+            const Text value = calls.read(file, a[0], a[1], a.size() == 3 ? a[2] : Text(), bufferSize);
             out("read \"" + escaped(a[0]) + "\" \"" + escaped(a[1]) + "\" -> " +
                 std::to_string(value.size()) + " \"" + escaped(value) + "\"\n");
         } else if (step == "write" && !a.empty() && a.size() <= 3) {
             std::optional<Text> key, value;
             if (a.size() >= 2) key = a[1];
             if (a.size() == 3) value = a[2];
-            const bool ok = writeProfileString(file, a[0], key, value);
+            const bool ok = calls.write(file, a[0], key, value);
             out(std::string("write -> ") + (ok ? "ok" : "failed") + "\n");
         } else if (step == "dump" && a.empty()) {
             const std::optional<ByteSet> bytes = readWholeFile(file);
@@ -265,7 +288,7 @@ int runIni(const Args& args) {
 const bool registered = registerSubcommand({"ini",
                                             "  ini read FILE SECTION KEY [DEFAULT]\n"
                                             "  ini write FILE SECTION [KEY [VALUE]]\n"
-                                            "  ini script FILE < STEPS\n",
+                                            "  ini script [--system] FILE < STEPS\n",
                                             runIni});
 
 } // namespace

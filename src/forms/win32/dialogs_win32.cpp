@@ -2,8 +2,10 @@
 
 #include "forms/win32/wide_text.h"
 
+#include <algorithm>
 #include <commdlg.h>
 #include <cstring>
+#include <iterator>
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -67,9 +69,10 @@ struct DialogFont {
 
 DialogFont dialogFont() {
     DialogFont font;
-    LOGFONTA lf{};
-    if (!GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf)) return font;
-    if (lf.lfFaceName[0]) font.face = lf.lfFaceName;
+    LOGFONTW lf{};
+    if (!GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf)) return font;
+    if (lf.lfFaceName[0])
+        font.face = narrow(lf.lfFaceName, static_cast<int>(wcsnlen(lf.lfFaceName, LF_FACESIZE)));
     if (lf.lfHeight != 0) {
         HDC dc = GetDC(nullptr);
         const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
@@ -134,8 +137,10 @@ INT_PTR CALLBACK inputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 int CALLBACK folderPickerProc(HWND dialog, UINT message, LPARAM, LPARAM data) {
     if (message == BFFM_INITIALIZED) {
         const auto* initial = reinterpret_cast<const Text*>(data);
-        if (!initial->empty())
-            SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(initial->c_str()));
+        if (!initial->empty()) {
+            const std::wstring path = widen(*initial);
+            SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+        }
     }
     return 0;
 }
@@ -241,8 +246,8 @@ HICON makeIcon(const ByteSet& file) {
                                     LR_DEFAULTCOLOR);
 }
 
-NOTIFYICONDATAA notifyData(HWND window, unsigned id) {
-    NOTIFYICONDATAA data{};
+NOTIFYICONDATAW notifyData(HWND window, unsigned id) {
+    NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = window;
     data.uID = id;
@@ -253,7 +258,7 @@ NOTIFYICONDATAA notifyData(HWND window, unsigned id) {
 
 int showMessageBox(const MessageBoxRequest& request, HWND owner) {
     // The system numbers the buttons as the layer does (1 OK .. 7 No); 0 means it was not shown.
-    return MessageBoxA(owner, request.text.c_str(), request.title.c_str(), request.flags);
+    return MessageBoxW(owner, widen(request.text).c_str(), widen(request.title).c_str(), request.flags);
 }
 
 std::optional<Text> showInputBox(const InputBoxRequest& request, HWND owner) {
@@ -294,19 +299,20 @@ Text browseForFolder(const FolderPickerRequest& request, HWND owner) {
     // The backend initialises COM on its thread; a caller on another thread gets it here, and an
     // apartment of another kind is used as it is.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    char display[MAX_PATH] = {};
-    BROWSEINFOA info{};
+    wchar_t display[MAX_PATH] = {};
+    const std::wstring title = widen(request.title);
+    BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.pszDisplayName = display;
-    info.lpszTitle = request.title.c_str();
+    info.lpszTitle = title.c_str();
     info.ulFlags = request.flags;
     info.lpfn = folderPickerProc;
     info.lParam = reinterpret_cast<LPARAM>(&request.initialPath);
     Text path;
-    if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info)) {
-        char buffer[MAX_PATH] = {};
+    if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info)) {
+        wchar_t buffer[MAX_PATH] = {};
         // A virtual folder (no file system path) answers as a cancel would.
-        if (SHGetPathFromIDListA(chosen, buffer)) path = buffer;
+        if (SHGetPathFromIDListW(chosen, buffer)) path = narrow(buffer);
         CoTaskMemFree(chosen);
     }
     if (SUCCEEDED(com)) CoUninitialize();
@@ -320,14 +326,14 @@ std::optional<Colour> chooseColour(const ColourChoiceRequest& request, HWND owne
         RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
         RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
         RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255)};
-    CHOOSECOLORA choice{};
+    CHOOSECOLORW choice{};
     choice.lStructSize = sizeof choice;
     choice.hwndOwner = owner;
     // A COLORREF is the program's colour: red in the low byte.
     choice.rgbResult = request.initial & 0x00FFFFFF;
     choice.lpCustColors = custom;
     choice.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (!ChooseColorA(&choice)) return std::nullopt;
+    if (!ChooseColorW(&choice)) return std::nullopt;
     return static_cast<Colour>(choice.rgbResult & 0x00FFFFFF);
 }
 
@@ -342,7 +348,7 @@ unsigned trackPopupMenu(const PopupMenuRequest& request, HWND owner) {
     const BOOL command =
         TrackPopupMenu(menu, flags, at.x + request.offsetX, at.y + request.offsetY, 0, owner, nullptr);
     // The null message lets the owner's queue wake up so that a second popup works the first time.
-    PostMessageA(owner, WM_NULL, 0, 0);
+    PostMessageW(owner, WM_NULL, 0, 0);
     DestroyMenu(menu);
     return command > 0 ? static_cast<unsigned>(command) : 0;
 }
@@ -381,12 +387,16 @@ void TrayIcons::set(HWND window, const std::optional<TrayIconRequest>& request) 
         remove(window);
         return;
     }
-    NOTIFYICONDATAA data = notifyData(window, request->iconId);
+    NOTIFYICONDATAW data = notifyData(window, request->iconId);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayCallbackMessage;
     data.hIcon = icon;
-    const Text tip = cutTrayTip(request->tip);
-    std::memcpy(data.szTip, tip.c_str(), tip.size() + 1);
+    // The tip is cut to whole GBK characters in the bytes an A tip holds; as UTF-16 it takes no
+    // more units than it has bytes.
+    const std::wstring tip = widen(cutTrayTip(request->tip));
+    const std::size_t units = std::min<std::size_t>(tip.size(), std::size(data.szTip) - 1);
+    std::memcpy(data.szTip, tip.c_str(), units * sizeof(wchar_t));
+    data.szTip[units] = L'\0';
 
     auto shown = icons_.find(window);
     if (shown != icons_.end() && shown->second.id != request->iconId) {
@@ -395,7 +405,7 @@ void TrayIcons::set(HWND window, const std::optional<TrayIconRequest>& request) 
     }
     // A modify can fail when the notification area has been restarted: the icon is added anew.
     const bool ok =
-        (shown != icons_.end() && Shell_NotifyIconA(NIM_MODIFY, &data)) || Shell_NotifyIconA(NIM_ADD, &data);
+        (shown != icons_.end() && Shell_NotifyIconW(NIM_MODIFY, &data)) || Shell_NotifyIconW(NIM_ADD, &data);
     if (!ok) {
         DestroyIcon(icon);
         remove(window);
@@ -408,11 +418,37 @@ void TrayIcons::set(HWND window, const std::optional<TrayIconRequest>& request) 
 void TrayIcons::remove(HWND window) {
     const auto shown = icons_.find(window);
     if (shown == icons_.end()) return;
-    NOTIFYICONDATAA data = notifyData(window, shown->second.id);
-    Shell_NotifyIconA(NIM_DELETE, &data);
+    NOTIFYICONDATAW data = notifyData(window, shown->second.id);
+    Shell_NotifyIconW(NIM_DELETE, &data);
     DestroyIcon(shown->second.icon);
     icons_.erase(shown);
 }
+
+namespace {
+
+// Moveable memory holding `size` bytes copied from `data`; null when the system has none.
+HGLOBAL globalCopy(const void* data, std::size_t size) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory) return nullptr;
+    void* bytes = GlobalLock(memory);
+    if (!bytes) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    std::memcpy(bytes, data, size);
+    GlobalUnlock(memory);
+    return memory;
+}
+
+// Hands the memory to the clipboard; the clipboard owns it only once it has taken it.
+bool putOnClipboard(UINT format, HGLOBAL memory) {
+    if (!memory) return false;
+    if (SetClipboardData(format, memory)) return true;
+    GlobalFree(memory);
+    return false;
+}
+
+} // namespace
 
 bool setClipboardText(HWND owner, const Text& text) {
     // Another program may hold the clipboard for a moment: a few short retries.
@@ -424,15 +460,12 @@ bool setClipboardText(HWND owner, const Text& text) {
     if (!open) return false;
     bool ok = false;
     if (EmptyClipboard()) {
-        if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-            if (void* bytes = GlobalLock(memory)) {
-                std::memcpy(bytes, text.c_str(), text.size() + 1);
-                GlobalUnlock(memory);
-                ok = SetClipboardData(CF_TEXT, memory) != nullptr;
-            }
-            // The clipboard owns the memory only once it has taken it.
-            if (!ok) GlobalFree(memory);
-        }
+        // The Unicode text is what other programs paste, right on every system; the GBK bytes
+        // beside it keep an ANSI reader's paste the program's own, since the system would
+        // otherwise derive them in its own code page. The system ends the text at its first NUL.
+        const std::wstring wide = widen(text);
+        ok = putOnClipboard(CF_UNICODETEXT, globalCopy(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)));
+        if (ok) ok = putOnClipboard(CF_TEXT, globalCopy(text.c_str(), text.size() + 1));
     }
     CloseClipboard();
     return ok;
@@ -440,15 +473,15 @@ bool setClipboardText(HWND owner, const Text& text) {
 
 bool runCommandLine(const Text& commandLine, int showCommand) {
     if (commandLine.empty()) return false;
-    // CreateProcessA may write into the line it is given.
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    STARTUPINFOA startup{};
+    // CreateProcessW may write into the line it is given.
+    std::wstring line = widen(commandLine);
+    if (line.empty()) return false;
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return false;
     CloseHandle(process.hThread);

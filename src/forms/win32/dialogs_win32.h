@@ -66,9 +66,11 @@ private:
     std::map<HWND, Shown> icons_;
 };
 
-// Empties the clipboard and puts the text on it as CF_TEXT, NUL included.
+// Empties the clipboard and puts the text on it as CF_UNICODETEXT (converted from GBK) and as
+// CF_TEXT (the GBK bytes), both up to the text's first NUL.
 bool setClipboardText(HWND owner, const Text& text);
-// Runs the command line (CreateProcessA), its window shown as `showCommand` asks.
+// Runs the command line (CreateProcessW, the line converted from GBK), its window shown as `showCommand`
+// asks.
 bool runCommandLine(const Text& commandLine, int showCommand);
 
 } // namespace glyvora::win32

@@ -1,7 +1,9 @@
 #pragma once
-// A unit's font as the system's logical font descriptor, both ways.
+// A unit's font as the system's logical font descriptor, both ways. The face name is GBK in the
+// unit and UTF-16 in the descriptor, so a Chinese face is found on every system.
 
 #include "forms/font.h"
+#include "forms/win32/wide_text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,8 +11,8 @@
 
 namespace glyvora::win32 {
 
-inline LOGFONTA toLogFont(const UnitFont& font) {
-    LOGFONTA lf{};
+inline LOGFONTW toLogFont(const UnitFont& font) {
+    LOGFONTW lf{};
     lf.lfHeight = font.height;
     lf.lfWidth = font.width;
     lf.lfEscapement = font.escapement;
@@ -24,13 +26,15 @@ inline LOGFONTA toLogFont(const UnitFont& font) {
     lf.lfClipPrecision = font.clipPrecision;
     lf.lfQuality = font.quality;
     lf.lfPitchAndFamily = font.pitchAndFamily;
-    // The face field holds 31 bytes and its terminator.
-    const std::size_t n = std::min<std::size_t>(font.faceName.size(), LF_FACESIZE - 1);
-    std::memcpy(lf.lfFaceName, font.faceName.data(), n);
+    // The face is cut to the 31 bytes an A descriptor holds before it is converted, so the face
+    // asked for is the one a code page 936 system would look up.
+    const std::wstring face = widen(font.faceName.substr(0, LF_FACESIZE - 1));
+    const std::size_t n = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
+    std::memcpy(lf.lfFaceName, face.data(), n * sizeof(wchar_t));
     return lf;
 }
 
-inline UnitFont fromLogFont(const LOGFONTA& lf) {
+inline UnitFont fromLogFont(const LOGFONTW& lf) {
     UnitFont font;
     font.height = lf.lfHeight;
     font.width = lf.lfWidth;
@@ -45,7 +49,7 @@ inline UnitFont fromLogFont(const LOGFONTA& lf) {
     font.clipPrecision = lf.lfClipPrecision;
     font.quality = lf.lfQuality;
     font.pitchAndFamily = lf.lfPitchAndFamily;
-    font.faceName.assign(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
+    font.faceName = narrow(lf.lfFaceName, static_cast<int>(wcsnlen(lf.lfFaceName, LF_FACESIZE)));
     return font;
 }
 

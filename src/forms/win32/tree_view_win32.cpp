@@ -62,6 +62,9 @@ TreeView::TreeView(HWND parent, int controlId, const UnitTemplate& design, Windo
                             GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) return;
     SetWindowSubclass(hwnd_, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    // Unicode notifications whatever the parent is: an ANSI parent would otherwise get the edited
+    // label in the system's code page, and the tree would take its new text back from that.
+    SendMessageW(hwnd_, TVM_SETUNICODEFORMAT, TRUE, 0);
     if (design.tree.itemHeight > 0) SendMessageW(hwnd_, TVM_SETITEMHEIGHT, design.tree.itemHeight, 0);
     setColours(design.textColour, design.backColour);
 }
@@ -336,7 +339,8 @@ std::optional<LRESULT> TreeView::onNotify(const NMHDR& header) {
     case TVN_ENDLABELEDITA: {
         const auto& info = reinterpret_cast<const NMTVDISPINFOA&>(header);
         std::optional<Text> text;
-        if (info.item.pszText) text = Text(info.item.pszText);
+        // The one text that arrives in the system's own code page, not in GBK.
+        if (info.item.pszText) text = narrow(systemWiden(info.item.pszText).c_str());
         return onEndEdit(info.item.hItem, text);
     }
     case TVN_ENDLABELEDITW: {

@@ -363,8 +363,8 @@ ScreenInfo Win32Backend::screen() {
 }
 
 UnitFont Win32Backend::defaultGuiFont() {
-    LOGFONTA lf{};
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    LOGFONTW lf{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
     return fromLogFont(lf);
 }
 
@@ -497,20 +497,21 @@ bool Win32Backend::createControl(WindowId window, const UnitTemplate& unit) {
 
 namespace {
 
-int CALLBACK noteFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+int CALLBACK noteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
     return 0;
 }
 
 // Whether a face of that name exists for the character set (fonts this process added privately
 // included).
-bool faceHasCharset(const char* face, BYTE charset) {
-    LOGFONTA query{};
+bool faceHasCharset(const wchar_t* face, BYTE charset) {
+    LOGFONTW query{};
     query.lfCharSet = charset;
-    std::memcpy(query.lfFaceName, face, std::min<std::size_t>(std::strlen(face), LF_FACESIZE - 1));
+    std::memcpy(query.lfFaceName, face,
+                std::min<std::size_t>(wcslen(face), LF_FACESIZE - 1) * sizeof(wchar_t));
     bool found = false;
     HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExA(dc, &query, noteFace, reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExW(dc, &query, noteFace, reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(nullptr, dc);
     return found;
 }
@@ -520,7 +521,7 @@ bool faceHasCharset(const char* face, BYTE charset) {
 void Win32Backend::applyFont(Control& c, const std::optional<UnitFont>& font) {
     HFONT shown = nullptr;
     if (font) {
-        LOGFONTA lf = toLogFont(*font);
+        LOGFONTW lf = toLogFont(*font);
         // The font mapper ranks the character set above the face name: a Latin font asked for with
         // the Chinese character set would be replaced by some Chinese font. A named face that lacks
         // the set is asked for by its name alone, so the face the user previews is the one shown. A
@@ -528,7 +529,7 @@ void Win32Backend::applyFont(Control& c, const std::optional<UnitFont>& font) {
         if (lf.lfFaceName[0] != 0 && lf.lfCharSet != DEFAULT_CHARSET &&
             !faceHasCharset(lf.lfFaceName, lf.lfCharSet) && faceHasCharset(lf.lfFaceName, DEFAULT_CHARSET))
             lf.lfCharSet = DEFAULT_CHARSET;
-        shown = CreateFontIndirectA(&lf);
+        shown = CreateFontIndirectW(&lf);
     }
     HFONT previous = c.font;
     c.font = shown;

@@ -1,5 +1,6 @@
 #include "platform/files.h"
 #include "platform/win32/errors.h"
+#include "platform/win32/wide_path.h"
 
 #include <algorithm>
 #include <windows.h>
@@ -143,8 +144,8 @@ public:
         DWORD disposition = OPEN_EXISTING;
         if (creation == FileCreation::CreateAlways) disposition = CREATE_ALWAYS;
         if (creation == FileCreation::OpenAlways) disposition = OPEN_ALWAYS;
-        HANDLE h =
-            CreateFileA(path.c_str(), desired, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE h = CreateFileW(win32::widePath(path).c_str(), desired, share, nullptr, disposition,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             result.error = lastFileError();
             return result;
@@ -155,37 +156,39 @@ public:
 
     std::vector<DirectoryEntry> find(const Text& pattern) override {
         std::vector<DirectoryEntry> entries;
-        WIN32_FIND_DATAA data{};
-        HANDLE h = FindFirstFileA(pattern.c_str(), &data);
+        WIN32_FIND_DATAW data{};
+        HANDLE h = FindFirstFileW(win32::widePath(pattern).c_str(), &data);
         if (h == INVALID_HANDLE_VALUE) return entries;
         do {
             DirectoryEntry entry;
-            entry.name = data.cFileName;
+            entry.name = win32::narrowPath(data.cFileName, wcsnlen(data.cFileName, MAX_PATH));
             entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
             entries.push_back(std::move(entry));
-        } while (FindNextFileA(h, &data));
+        } while (FindNextFileW(h, &data));
         FindClose(h);
         return entries;
     }
 
     Text fullPath(const Text& path) override {
         if (path.empty()) return Text();
-        char buffer[MAX_PATH * 4];
-        const DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
-        if (n == 0 || n >= sizeof buffer) return Text();
-        return Text(buffer, n);
+        wchar_t buffer[MAX_PATH * 4];
+        const DWORD capacity = sizeof buffer / sizeof buffer[0];
+        const DWORD n = GetFullPathNameW(win32::widePath(path).c_str(), capacity, buffer, nullptr);
+        if (n == 0 || n >= capacity) return Text();
+        return win32::narrowPath(buffer, n);
     }
 
     FileError replace(const Text& from, const Text& to) override {
         if (from.empty() || to.empty()) return FileError::NotFound;
-        if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (!MoveFileExW(win32::widePath(from).c_str(), win32::widePath(to).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return lastFileError();
         return FileError::None;
     }
 
     FileError remove(const Text& path) override {
         if (path.empty()) return FileError::NotFound;
-        if (!DeleteFileA(path.c_str())) return lastFileError();
+        if (!DeleteFileW(win32::widePath(path).c_str())) return lastFileError();
         return FileError::None;
     }
 };

@@ -2,6 +2,7 @@
 // gdi32 that is looked up at run time; Wine exports it as a stub that always fails.
 #include "platform/codepage.h"
 #include "platform/font_resources.h"
+#include "platform/win32/wide_path.h"
 
 #include <cstring>
 #include <windows.h>
@@ -56,17 +57,17 @@ std::u16string firstFaceName(const wchar_t* widePath) {
 class Win32FontResources final : public FontResources {
 public:
     int addPrivate(const Text& path) override {
-        return AddFontResourceExA(path.c_str(), FR_PRIVATE, nullptr);
+        return AddFontResourceExW(win32::widePath(path).c_str(), FR_PRIVATE, nullptr);
     }
 
     bool removePrivate(const Text& path) override {
-        return RemoveFontResourceExA(path.c_str(), FR_PRIVATE, nullptr) != 0;
+        return RemoveFontResourceExW(win32::widePath(path).c_str(), FR_PRIVATE, nullptr) != 0;
     }
 
     Text queryFaceName(const Text& path) override {
         if (path.empty()) return Text();
-        const std::u16string wide = ansiToUtf16(path);
-        const auto* widePath = reinterpret_cast<const wchar_t*>(wide.c_str());
+        const std::wstring wide = win32::widePath(path);
+        const wchar_t* widePath = wide.c_str();
         // The public add is balanced by its removal below, whatever the query gives.
         AddFontResourceW(widePath);
         const std::u16string name = firstFaceName(widePath);

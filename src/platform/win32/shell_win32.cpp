@@ -1,4 +1,5 @@
 #include "platform/shell.h"
+#include "platform/win32/wide_path.h"
 
 // <windows.h> first: <shlobj.h> relies on its types.
 // clang-format off
@@ -15,7 +16,7 @@ public:
     bool openFolderAndSelect(const Text& path, bool edit) override {
         if (path.empty()) return false;
         // Null for a path that names nothing on the disk.
-        PIDLIST_ABSOLUTE item = ILCreateFromPathA(path.c_str());
+        PIDLIST_ABSOLUTE item = ILCreateFromPathW(win32::widePath(path).c_str());
         if (!item) return false;
         const HRESULT hr = SHOpenFolderAndSelectItems(item, 0, nullptr, edit ? OFASI_EDIT : 0);
         ILFree(item);

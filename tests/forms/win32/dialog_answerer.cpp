@@ -1,5 +1,8 @@
 #include "dialog_answerer.h"
 
+#include "forms/win32/wide_text.h"
+#include "platform/gbk.h"
+
 #include <algorithm>
 #include <colordlg.h>
 #include <commctrl.h>
@@ -112,14 +115,14 @@ std::vector<WPARAM> menuKeys(const std::vector<MenuEntry>& entries, UnitId item)
 Text caretItemText(HWND tree) {
     const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
     if (!item) return Text();
-    char buffer[MAX_PATH] = {};
-    TVITEMA tv{};
+    wchar_t buffer[MAX_PATH] = {};
+    TVITEMW tv{};
     tv.mask = TVIF_TEXT;
     tv.hItem = item;
     tv.pszText = buffer;
-    tv.cchTextMax = sizeof buffer;
-    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return Text();
-    return buffer;
+    tv.cchTextMax = MAX_PATH;
+    if (!SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) return Text();
+    return glyvora::win32::narrow(buffer);
 }
 
 Text lastPathPart(const Text& path) {
@@ -271,7 +274,8 @@ bool DialogAnswerer::act(Task& task) {
         press(w, task.button);
         return true;
     case DialogKind::InputBox:
-        if (task.text) SetDlgItemTextA(w, glyvora::win32::kInputBoxEditId, task.text->c_str());
+        if (task.text)
+            SetDlgItemTextW(w, glyvora::win32::kInputBoxEditId, glyvora::win32::widen(*task.text).c_str());
         press(w, task.text ? IDOK : IDCANCEL);
         return true;
     case DialogKind::FolderPicker: {
@@ -281,11 +285,12 @@ bool DialogAnswerer::act(Task& task) {
         }
         // The picker may ignore a selection made before its tree is filled: set it again until
         // the tree's caret is on the folder.
-        SendMessageA(w, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(task.text->c_str()));
+        const std::wstring path = glyvora::win32::widen(*task.text);
+        SendMessageW(w, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
         const Text shown = caretItemText(descendant(w, kFolderTreeId));
         const Text wanted = lastPathPart(*task.text);
         const bool there =
-            !shown.empty() && (wanted.empty() || lstrcmpiA(shown.c_str(), wanted.c_str()) == 0);
+            !shown.empty() && (wanted.empty() || glyvora::gbk::equalsIgnoreCase(shown, wanted));
         if (there) {
             press(w, IDOK);
             return true;

@@ -1,6 +1,7 @@
 // The real dialogs, the popup menu and the window services, answered by the dialog answerer as
 // the Win32 backend's tests will answer them.
 #include "dialog_answerer.h"
+#include "forms/win32/wide_text.h"
 
 #include <colordlg.h>
 #include <commctrl.h>
@@ -129,11 +130,8 @@ TEST_F(Win32Dialogs, inputBoxGivesTheTypedTextAndStartsWithTheInitialTextSelecte
         SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         length = GetWindowTextLengthW(edit);
         editFocused = GetFocus() == edit;
-        char buffer[256] = {};
-        GetDlgItemTextA(box, kInputBoxPromptId, buffer, sizeof buffer);
-        prompt = buffer;
-        GetWindowTextA(box, buffer, sizeof buffer);
-        caption = buffer;
+        prompt = windowTextOf(GetDlgItem(box, kInputBoxPromptId));
+        caption = windowTextOf(box);
     };
     answerer.answerInputBox(Text("新分类"));
     EXPECT_EQ(inputBox(request("分类或者子分类 ，不能同名", "分类名称", 1)), std::optional<Text>("新分类"));
@@ -176,7 +174,7 @@ TEST_F(Win32Dialogs, inputBoxKeepsTextsLongerThanAnEditLinesDefaultLimit) {
         typed += (i % 2) ? "中" : "a";
     int shownLength = 0;
     answerer.inspect = [&](HWND box) {
-        shownLength = GetWindowTextLengthA(GetDlgItem(box, kInputBoxEditId));
+        shownLength = static_cast<int>(windowTextOf(GetDlgItem(box, kInputBoxEditId)).size());
     };
     answerer.answerInputBox(typed);
     const std::optional<Text> got = inputBox(request("p", initial, 1));
@@ -262,14 +260,14 @@ TEST_F(Win32Dialogs, folderPickerAnswersAnExistingFolderOrNothing) {
                 return FALSE;
             },
             reinterpret_cast<LPARAM>(&tree));
-        char buffer[MAX_PATH] = {};
-        TVITEMA item{};
+        wchar_t buffer[MAX_PATH] = {};
+        TVITEMW item{};
         item.mask = TVIF_TEXT;
         item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
         item.pszText = buffer;
-        item.cchTextMax = sizeof buffer;
-        if (item.hItem) SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        selected = buffer;
+        item.cchTextMax = MAX_PATH;
+        if (item.hItem) SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        selected = narrow(buffer);
     };
     answerer.answerFolderPicker("");
     EXPECT_EQ(folder(r), "");
@@ -372,9 +370,9 @@ TEST_F(Win32Dialogs, popupMenuShowsTheEntriesStates) {
         HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
         for (int i = 0; i < GetMenuItemCount(menu); ++i)
             states.push_back(GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION));
-        char buffer[64] = {};
-        GetMenuStringA(menu, 20003, buffer, sizeof buffer, MF_BYCOMMAND);
-        caption = buffer;
+        wchar_t buffer[64] = {};
+        GetMenuStringW(menu, 20003, buffer, 64, MF_BYCOMMAND);
+        caption = narrow(buffer);
     };
     answerer.answerPopupMenu(0);
     popup(previewMenu());
@@ -512,12 +510,14 @@ TEST_F(Win32TrayIcons, anIconFileThatCannotBeMadeRemovesTheIcon) {
 
 // ---- clipboard and command lines ----
 
-std::optional<Text> clipboard(HWND window) {
+// The clipboard's text in one format: CF_UNICODETEXT converted back to GBK, or CF_TEXT's bytes.
+std::optional<Text> clipboard(HWND window, UINT format = CF_UNICODETEXT) {
     if (!OpenClipboard(window)) return std::nullopt;
     std::optional<Text> text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-            text = Text(bytes);
+    if (HANDLE data = GetClipboardData(format)) {
+        if (const void* bytes = GlobalLock(data)) {
+            text = format == CF_UNICODETEXT ? narrow(static_cast<const wchar_t*>(bytes))
+                                            : Text(static_cast<const char*>(bytes));
             GlobalUnlock(data);
         }
     }
@@ -525,14 +525,24 @@ std::optional<Text> clipboard(HWND window) {
     return text;
 }
 
-TEST_F(Win32Dialogs, clipboardHoldsTheTextSetAsAnsiText) {
+// The Unicode text every program pastes, whatever the system's code page, and the GBK bytes beside it.
+TEST_F(Win32Dialogs, clipboardHoldsTheTextAsUnicodeAndAsGbk) {
     EXPECT_TRUE(setClipboardText(owner, "黑体样例"));
     EXPECT_EQ(clipboard(owner), std::optional<Text>("黑体样例"));
+    EXPECT_EQ(clipboard(owner, CF_TEXT), std::optional<Text>("\xBA\xDA\xCC\xE5\xD1\xF9\xC0\xFD"));
+    ASSERT_TRUE(OpenClipboard(owner));
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* units = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    EXPECT_EQ(units ? std::wstring(units) : std::wstring(), L"\u9ED1\u4F53\u6837\u4F8B");
+    if (units) GlobalUnlock(data);
+    CloseClipboard();
     EXPECT_TRUE(setClipboardText(owner, ""));
     EXPECT_EQ(clipboard(owner), std::optional<Text>(""));
+    EXPECT_EQ(clipboard(owner, CF_TEXT), std::optional<Text>(""));
     Text big(100000, 'x');
     EXPECT_TRUE(setClipboardText(owner, big));
     EXPECT_EQ(clipboard(owner), std::optional<Text>(big));
+    EXPECT_EQ(clipboard(owner, CF_TEXT), std::optional<Text>(big));
 }
 
 TEST_F(Win32Dialogs, aClipboardHeldByAnotherWindowIsAFailure) {

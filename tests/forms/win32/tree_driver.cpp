@@ -1,5 +1,7 @@
 #include "tree_driver.h"
 
+#include "forms/win32/wide_text.h"
+
 #include <cstring>
 
 // clang-format off
@@ -114,17 +116,18 @@ UINT keyTowards(HWND tree, HTREEITEM from, HTREEITEM target) {
 Text itemText(HWND tree, HTREEITEM item, UINT& state) {
     // Long texts: grow the buffer until the text fits.
     for (std::size_t size = 1024;; size *= 4) {
-        std::vector<char> buffer(size, '\0');
-        TVITEMA tv{};
+        std::vector<wchar_t> buffer(size, L'\0');
+        TVITEMW tv{};
         tv.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_STATE;
         tv.hItem = item;
         tv.stateMask = TVIS_BOLD | TVIS_EXPANDED;
         tv.pszText = buffer.data();
         tv.cchTextMax = static_cast<int>(size);
-        if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return {};
+        if (!SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) return {};
         state = tv.state;
-        const Text text(tv.pszText);
-        if (text.size() + 1 < size || size >= (1u << 24)) return text;
+        const std::size_t units = wcsnlen(buffer.data(), size);
+        if (units + 1 < size || size >= (1u << 24))
+            return glyvora::win32::narrow(buffer.data(), static_cast<int>(units));
     }
 }
 
@@ -230,7 +233,7 @@ bool beginTreeEdit(HWND tree, int index) {
 bool endTreeEdit(HWND tree, const std::optional<Text>& text) {
     const HWND edit = reinterpret_cast<HWND>(SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0));
     if (!edit) return false;
-    if (text) SetWindowTextA(edit, text->c_str());
+    if (text) glyvora::win32::setWindowTextOf(edit, *text);
     PostMessageA(edit, WM_KEYDOWN, text ? VK_RETURN : VK_ESCAPE, 1);
     for (int round = 0; round < 50 && treeEditing(tree); ++round) {
         pump();

@@ -2,6 +2,7 @@
 // top-level window that hands the tree's notifications to it.
 #include "app/windows/main_window_template.h"
 #include "forms/win32/tree_view_win32.h"
+#include "forms/win32/wide_text.h"
 #include "tree_driver.h"
 
 #include <algorithm>
@@ -142,7 +143,8 @@ protected:
                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(window, nullptr);
         // The tree box's design font, as the backend gives it.
-        font = CreateFontA(-15, 0, 0, 0, 400, 0, 0, 0, 134, 0, 0, 0, 0, "宋体");
+        font =
+            CreateFontW(-15, 0, 0, 0, 400, 0, 0, 0, 134, 0, 0, 0, 0, glyvora::win32::widen("宋体").c_str());
         make();
     }
     void TearDown() override {
@@ -403,7 +405,8 @@ TEST_F(TreeViewTest, destroyingTheTreeDuringAnEditReportsNothing) {
     buildCategories();
     view->select(1);
     ASSERT_TRUE(beginTreeEdit(tree(), 0));
-    SetWindowTextA(reinterpret_cast<HWND>(SendMessageA(tree(), TVM_GETEDITCONTROL, 0, 0)), "半途");
+    glyvora::win32::setWindowTextOf(reinterpret_cast<HWND>(SendMessageA(tree(), TVM_GETEDITCONTROL, 0, 0)),
+                                    "半途");
     sink.reports.clear();
     view.reset();
     shownTreeView = nullptr;

@@ -27,13 +27,10 @@ Rect rectOf(const RECT& r) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+// Read as Unicode and converted with code page 936, so the text checked is the one on the screen
+// whatever the system's code page.
 Text windowText(HWND h) {
-    const int length = GetWindowTextLengthA(h);
-    if (length <= 0) return {};
-    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
-    const int got = GetWindowTextA(h, buffer.data(), length + 1);
-    buffer.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    return buffer;
+    return glyvora::win32::windowTextOf(h);
 }
 
 UINT trayMessageOf(TrayMouse mouse) {
@@ -185,7 +182,8 @@ public:
         HWND c = reachable(w, u, UnitType::EditBox);
         if (!c) return false;
         // A paste over the whole content: one change, reported by the edit as EN_CHANGE.
-        SendMessageA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        const std::wstring wide = glyvora::win32::widen(text);
+        SendMessageW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
         settle();
         return true;
     }
@@ -330,12 +328,11 @@ public:
         if (!c || b_.controlType(w, u) != UnitType::ComboBox) return items;
         const LRESULT count = SendMessageA(c, CB_GETCOUNT, 0, 0);
         for (LRESULT i = 0; i < count; ++i) {
-            const LRESULT length = SendMessageA(c, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+            const LRESULT length = SendMessageW(c, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
             if (length < 0) continue;
-            std::string text(static_cast<std::size_t>(length) + 1, '\0');
-            SendMessageA(c, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-            text.resize(static_cast<std::size_t>(length));
-            items.push_back(text);
+            std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+            SendMessageW(c, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+            items.push_back(glyvora::win32::narrow(text.c_str()));
         }
         return items;
     }
@@ -362,8 +359,8 @@ public:
         if (!c) return std::nullopt;
         HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(c, WM_GETFONT, 0, 0));
         if (!font) font = GetStockObject(SYSTEM_FONT);
-        LOGFONTA lf{};
-        if (!GetObjectA(font, sizeof lf, &lf)) return std::nullopt;
+        LOGFONTW lf{};
+        if (!GetObjectW(font, sizeof lf, &lf)) return std::nullopt;
         return glyvora::win32::fromLogFont(lf);
     }
     Text shownHint(WindowId w, UnitId u) override {
@@ -402,10 +399,11 @@ public:
             if (!opened) Sleep(10);
         }
         if (!opened) return std::nullopt;
+        // As other programs paste it: the Unicode text, converted back to GBK.
         std::optional<Text> text;
-        if (HANDLE data = GetClipboardData(CF_TEXT)) {
-            if (const auto* bytes = static_cast<const char*>(GlobalLock(data))) {
-                text = Text(bytes, strnlen(bytes, GlobalSize(data)));
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
+                text = glyvora::win32::narrow(units, static_cast<int>(wcsnlen(units, GlobalSize(data) / 2)));
                 GlobalUnlock(data);
             }
         }

@@ -1,7 +1,7 @@
 // The profile's reading and writing rules, as Wine 8 shows them (see ini_format.h). The parser takes
 // any bytes: every loop advances, every index is checked against the end, and the model it builds
 // is never larger than a few times the text.
-#include "platform/posix/ini_format.h"
+#include "platform/ini_format.h"
 
 #include "platform/codepage.h"
 

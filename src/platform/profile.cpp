@@ -1,16 +1,17 @@
-// The profile calls on POSIX: every call loads the whole file into the model of ini_format.h, as
-// Wine's calls do, and a write puts the whole file back only when the model changed.
+// The profile calls: every call loads the whole file into the model of ini_format.h, as Wine's calls
+// do, and a write puts the whole file back only when the model changed, through the safe save.
 //
 // Opening follows the system's calls: a file that is missing from an existing directory is an
 // empty profile (a read gives the default, a write creates the file); any other failure to open it
 // (a missing directory, a file held exclusively elsewhere, no permission) makes a read give the
 // default as it was passed, quotes and all, and a write fail. A relative file name is taken
-// relative to the current directory: there is no Windows directory to put it in, and the program
-// always passes full paths.
+// relative to the current directory, not the Windows directory: the program always passes full
+// paths.
+#include "platform/profile.h"
+
 #include "platform/files.h"
 #include "platform/gbk.h"
-#include "platform/posix/ini_format.h"
-#include "platform/profile.h"
+#include "platform/ini_format.h"
 
 #include <variant>
 
@@ -104,7 +105,7 @@ bool writeProfileString(const Text& file, const Text& section, const std::option
         loaded->document);
     if (!changed) return true;
     const Text bytes = ini::encodeFile(*loaded);
-    return writeWholeFile(path, {ByteSet(bytes.begin(), bytes.end())});
+    return writeWholeFileSafely(path, {ByteSet(bytes.begin(), bytes.end())});
 }
 
 } // namespace glyvora
