@@ -1,5 +1,6 @@
 #include "forms/win32/tree_view_win32.h"
 
+#include "forms/win32/dpi_win32.h"
 #include "forms/win32/wide_text.h"
 
 #include <vector>
@@ -53,17 +54,22 @@ void fillItem(TVITEMW& tv, const TreeItem& item, std::wstring& text) {
 
 } // namespace
 
-TreeView::TreeView(HWND parent, int controlId, const UnitTemplate& design, WindowId window,
+TreeView::TreeView(HWND parent, int controlId, const UnitTemplate& design, int dpi, WindowId window,
                    BackendSink* const* sink)
-    : window_(window), unit_(design.id), sink_(sink) {
-    hwnd_ = CreateWindowExW(exStyleOf(design.tree), WC_TREEVIEWW, L"", styleOf(design), design.left,
-                            design.top, design.width, design.height, parent,
+    : window_(window), unit_(design.id), itemHeight_(design.tree.itemHeight), sink_(sink) {
+    const Rect placed = toPixels(Rect{design.left, design.top, design.width, design.height}, dpi);
+    hwnd_ = CreateWindowExW(exStyleOf(design.tree), WC_TREEVIEWW, L"", styleOf(design), placed.left,
+                            placed.top, placed.width, placed.height, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                             GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) return;
     SetWindowSubclass(hwnd_, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    if (design.tree.itemHeight > 0) SendMessageW(hwnd_, TVM_SETITEMHEIGHT, design.tree.itemHeight, 0);
+    setDpi(dpi);
     setColours(design.textColour, design.backColour);
+}
+
+void TreeView::setDpi(int dpi) {
+    if (hwnd_ && itemHeight_ > 0) SendMessageW(hwnd_, TVM_SETITEMHEIGHT, toPixels(itemHeight_, dpi), 0);
 }
 
 TreeView::~TreeView() {
