@@ -27,7 +27,8 @@ void declareDpiAwareness() {
 
 int systemDpi() {
     using GetForSystem = UINT(WINAPI*)();
-    if (const auto get = user32Function<GetForSystem>("GetDpiForSystem"))
+    static const auto get = user32Function<GetForSystem>("GetDpiForSystem");
+    if (get)
         if (const UINT dpi = get(); dpi > 0) return static_cast<int>(dpi);
     int dpi = kLayerDpi;
     if (HDC dc = GetDC(nullptr)) {

@@ -10,10 +10,13 @@
 #include "forms/win32/win32_backend.h"
 #include "win32_kit.h"
 
+#include <algorithm>
 #include <commctrl.h>
 #include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 #include <windows.h>
 
 namespace glyvora::testing {
