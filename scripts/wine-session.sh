@@ -3,12 +3,13 @@
 #   wine_session_begin [xvfb] [CODEPAGE]   sets WINEPREFIX, DISPLAY, and LANG for the system's ANSI
 #                                          code page: 936 (Simplified Chinese, the default), 1252
 #                                          (Western) or 950 (Traditional Chinese)
+#   wine_session_begin xvfb CODEPAGE DPI   the same with the display's scaling (96 at 100 %, 144 at 150 %)
 #   wine_session_end
 # Wine takes the code page from the Unix locale, which must exist (scripts/deps.sh makes them);
 # each session has a prefix of its own, so each code page does.
 
 wine_session_begin() {
-    local want_xvfb=${1:-} codepage=${2:-936} locale
+    local want_xvfb=${1:-} codepage=${2:-936} dpi=${3:-} locale
     case $codepage in
     936) locale=zh_CN.UTF-8 ;;
     1252) locale=en_US.UTF-8 ;;
@@ -35,7 +36,10 @@ wine_session_begin() {
         local fifo
         fifo=$(mktemp -u)
         mkfifo "$fifo"
-        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+        # A scaled session's display is the same screen in the layer's units: 1280 x 1024 at 96 DPI.
+        local size=1280x1024
+        [ -n "$dpi" ] && size="$((1280 * dpi / 96))x$((1024 * dpi / 96))"
+        Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
         GLYVORA_XVFB_PID=$!
         local n
         read -r n <"$fifo"
@@ -46,6 +50,12 @@ wine_session_begin() {
     # Create the prefix without a display (faster, no dialogs), then keep one server running.
     (unset DISPLAY; wineboot -i >/dev/null 2>&1) || true
     wineserver -w
+    if [ -n "$dpi" ]; then
+        # Read by the server and the system fonts when they start: set before the server that stays.
+        (unset DISPLAY; wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+            >/dev/null 2>&1) || true
+        wineserver -w
+    fi
     # Wine's own fonts (Marlett draws the caption buttons, Tahoma the dialogs) are not found from
     # Debian's data directory; a Windows system keeps them in its Fonts folder.
     cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true

@@ -41,7 +41,7 @@ struct Rect {
 struct ScreenInfo {
     int width = 1024;
     int height = 768;
-    int dpiY = 96; // vertical dots per inch
+    int dpiY = 96; // vertical dots per inch of the units the layer counts in
 };
 
 // A mouse message on a tray icon, before the layer turns it into event 9.

@@ -1,5 +1,6 @@
 #include "forms/win32/tree_view_win32.h"
 
+#include "forms/win32/dpi_win32.h"
 #include "forms/win32/wide_text.h"
 
 #include <vector>
@@ -53,11 +54,12 @@ void fillItem(TVITEMW& tv, const TreeItem& item, std::wstring& text) {
 
 } // namespace
 
-TreeView::TreeView(HWND parent, int controlId, const UnitTemplate& design, WindowId window,
+TreeView::TreeView(HWND parent, int controlId, const UnitTemplate& design, int dpi, WindowId window,
                    BackendSink* const* sink)
-    : window_(window), unit_(design.id), sink_(sink) {
-    hwnd_ = CreateWindowExW(exStyleOf(design.tree), WC_TREEVIEWW, L"", styleOf(design), design.left,
-                            design.top, design.width, design.height, parent,
+    : window_(window), unit_(design.id), itemHeight_(design.tree.itemHeight), sink_(sink) {
+    const Rect placed = toPixels(Rect{design.left, design.top, design.width, design.height}, dpi);
+    hwnd_ = CreateWindowExW(exStyleOf(design.tree), WC_TREEVIEWW, L"", styleOf(design), placed.left,
+                            placed.top, placed.width, placed.height, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                             GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) return;
@@ -65,8 +67,12 @@ TreeView::TreeView(HWND parent, int controlId, const UnitTemplate& design, Windo
     // Unicode notifications whatever the parent is: an ANSI parent would otherwise get the edited
     // label in the system's code page, and the tree would take its new text back from that.
     SendMessageW(hwnd_, TVM_SETUNICODEFORMAT, TRUE, 0);
-    if (design.tree.itemHeight > 0) SendMessageW(hwnd_, TVM_SETITEMHEIGHT, design.tree.itemHeight, 0);
+    setDpi(dpi);
     setColours(design.textColour, design.backColour);
+}
+
+void TreeView::setDpi(int dpi) {
+    if (hwnd_ && itemHeight_ > 0) SendMessageW(hwnd_, TVM_SETITEMHEIGHT, toPixels(itemHeight_, dpi), 0);
 }
 
 TreeView::~TreeView() {

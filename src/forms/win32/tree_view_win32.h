@@ -20,9 +20,10 @@ class TreeView {
 public:
     // Creates the control as a child of `parent` with the template's styles (buttons, lines,
     // lines at root, label editing, selection always shown, border), its item height (odd heights
-    // kept), the given control id, hidden or shown and enabled or not as the template says.
-    // `sink` points at the backend's sink, which may change after creation.
-    TreeView(HWND parent, int controlId, const UnitTemplate& design, WindowId window,
+    // kept), the given control id, hidden or shown and enabled or not as the template says,
+    // placed and sized at `dpi`. `sink` points at the backend's sink, which may change after
+    // creation.
+    TreeView(HWND parent, int controlId, const UnitTemplate& design, int dpi, WindowId window,
              BackendSink* const* sink);
     ~TreeView();
     TreeView(const TreeView&) = delete;
@@ -30,6 +31,9 @@ public:
 
     HWND handle() const { return hwnd_; }
     bool created() const { return hwnd_ != nullptr; }
+
+    // The template's item height at `dpi` (the control's place is the backend's to set).
+    void setDpi(int dpi);
 
     // Text and background colours; none: the system's.
     void setColours(std::optional<Colour> text, std::optional<Colour> back);
@@ -78,6 +82,7 @@ private:
     HWND hwnd_ = nullptr;
     WindowId window_ = 0;
     UnitId unit_ = 0;
+    int itemHeight_ = 0; // the template's, in the layer's units; 0: the control's own
     BackendSink* const* sink_ = nullptr;
     std::map<ItemKey, HTREEITEM> items_;
     ItemKey editing_ = 0;

@@ -1,5 +1,6 @@
 #include "forms/win32/win32_backend.h"
 
+#include "forms/win32/dpi_win32.h"
 #include "forms/win32/font_win32.h"
 #include "forms/win32/make_backend.h"
 #include "forms/win32/wide_text.h"
@@ -19,18 +20,21 @@ constexpr const wchar_t* kPickerClass = L"GlyvoraColourPicker";
 constexpr const wchar_t* kUtilityClass = L"GlyvoraUtility";
 // The property of a subclassed control that holds its Control record.
 constexpr const wchar_t* kControlProperty = L"GlyvoraControl";
-// A drop-down list opens this much below its closed box.
+// A drop-down list opens this much below its closed box (in the layer's units).
 constexpr int kComboListHeight = 200;
-// A hint's lines are wrapped at this width, which also makes the tooltip honour line breaks.
+// A hint's lines are wrapped at this width (in the layer's units), which also makes the tooltip
+// honour line breaks.
 constexpr int kHintWidth = 600;
 
 HINSTANCE instance() {
     return GetModuleHandleW(nullptr);
 }
 
-// COM for the shell's folder picker, the common controls, and our window classes: once per process.
+// The DPI awareness, COM for the shell's folder picker, the common controls, and our window
+// classes: once per process.
 void initialiseOnce() {
     static const bool done = [] {
+        declareDpiAwareness();
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS |
                                                  ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
@@ -95,6 +99,7 @@ int keyStateOf(WPARAM wp) {
     return keys;
 }
 
+// In pixels.
 Rect rectInParent(HWND control) {
     RECT r{};
     GetWindowRect(control, &r);
@@ -240,6 +245,11 @@ LRESULT Win32Backend::handleWindowMessage(Window& w, HWND hwnd, UINT msg, WPARAM
         // The layer decides whether the window goes.
         if (reporting(w.id)) sink_->onCloseRequest(w.id);
         return 0;
+    case WM_DPICHANGED:
+        // Moved to a monitor of another DPI: the system suggests the window's new outer rect.
+        if (w.dying) break;
+        changeDpi(w, HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+        return 0;
     case WM_SYSCOMMAND:
         // Alt+F4 and the system menu ask through SC_CLOSE; a window without the close entry refuses.
         if ((wp & 0xFFF0) == SC_CLOSE && !w.design->windowUnitTemplate().window.closeCommand) return 0;
@@ -306,8 +316,10 @@ LRESULT Win32Backend::handleControlMessage(Control& c, HWND hwnd, UINT msg, WPAR
     }
     if (c.hinted && mouseEventOf(msg) != 0) relayToHints(c, hwnd, msg, wp, lp);
     if (const int event = mouseEventOf(msg); event != 0 && reporting(c.window)) {
-        const bool delivered =
-            sink_->onMouse(c.window, c.unit, event, GET_X_LPARAM(lp), GET_Y_LPARAM(lp), keyStateOf(wp));
+        const Window* w = findWindow(c.window);
+        const int dpi = w ? w->dpi : kLayerDpi;
+        const bool delivered = sink_->onMouse(c.window, c.unit, event, toUnits(GET_X_LPARAM(lp), dpi),
+                                              toUnits(GET_Y_LPARAM(lp), dpi), keyStateOf(wp));
         if (!IsWindow(hwnd)) return 0;
         if (!delivered) {
             ++swallowed_;
@@ -351,20 +363,23 @@ LRESULT CALLBACK Win32Backend::pickerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
 
 // ---- windows and controls ----
 
+// The screen in the layer's units: its point sizes are counted at the layer's DPI as well.
 ScreenInfo Win32Backend::screen() {
+    const int dpi = systemDpi();
     ScreenInfo info;
-    info.width = GetSystemMetrics(SM_CXSCREEN);
-    info.height = GetSystemMetrics(SM_CYSCREEN);
-    if (HDC dc = GetDC(nullptr)) {
-        info.dpiY = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(nullptr, dc);
-    }
+    info.width = toUnits(GetSystemMetrics(SM_CXSCREEN), dpi);
+    info.height = toUnits(GetSystemMetrics(SM_CYSCREEN), dpi);
+    info.dpiY = kLayerDpi;
     return info;
 }
 
 UnitFont Win32Backend::defaultGuiFont() {
     LOGFONTW lf{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    // The stock font is made for the system's DPI.
+    const int dpi = systemDpi();
+    lf.lfHeight = toUnits(lf.lfHeight, dpi);
+    lf.lfWidth = toUnits(lf.lfWidth, dpi);
     return fromLogFont(lf);
 }
 
@@ -379,10 +394,20 @@ bool Win32Backend::createWindow(const WindowTemplate& design, const Rect& outer,
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     if (frame.minMaxButtons) style |= WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
     HWND ownerHandle = owner ? windowHandle(*owner) : nullptr;
+    // Until the window exists its monitor is not known: it starts at the system's DPI, and moves to
+    // its monitor's if that differs.
+    w->dpi = systemDpi();
+    Rect placed = toPixels(outer, w->dpi);
     ++quiet_;
     HWND hwnd = CreateWindowExW(0, kWindowClass, widen(design.windowUnitTemplate().caption).c_str(), style,
-                                outer.left, outer.top, outer.width, outer.height, ownerHandle, nullptr,
+                                placed.left, placed.top, placed.width, placed.height, ownerHandle, nullptr,
                                 instance(), w.get());
+    if (hwnd && dpiOfWindow(hwnd) != w->dpi) {
+        w->dpi = dpiOfWindow(hwnd);
+        placed = toPixels(outer, w->dpi);
+        SetWindowPos(hwnd, nullptr, placed.left, placed.top, placed.width, placed.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     --quiet_;
     if (!hwnd) return false;
     if (!frame.closeCommand) {
@@ -408,7 +433,8 @@ bool Win32Backend::createControl(WindowId window, const UnitTemplate& unit) {
         WS_CHILD | WS_CLIPSIBLINGS | (unit.visible ? WS_VISIBLE : 0) | (unit.disabled ? WS_DISABLED : 0);
     DWORD exStyle = 0;
     const wchar_t* className = nullptr;
-    int height = unit.height;
+    const Rect placed = toPixels(Rect{unit.left, unit.top, unit.width, unit.height}, w->dpi);
+    int height = placed.height;
     switch (unit.type) {
     case UnitType::Label:
         // A label shows data (face names, page numbers): an ampersand is a character, not a
@@ -432,7 +458,7 @@ bool Win32Backend::createControl(WindowId window, const UnitTemplate& unit) {
     case UnitType::ComboBox:
         className = L"COMBOBOX";
         style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
-        height += kComboListHeight;
+        height += toPixels(kComboListHeight, w->dpi);
         break;
     case UnitType::ProcessBar:
         className = PROGRESS_CLASSW;
@@ -448,11 +474,11 @@ bool Win32Backend::createControl(WindowId window, const UnitTemplate& unit) {
 
     ++quiet_;
     if (unit.type == UnitType::TreeBox) {
-        c->tree = std::make_unique<TreeView>(w->hwnd, id, unit, window, &sink_);
+        c->tree = std::make_unique<TreeView>(w->hwnd, id, unit, w->dpi, window, &sink_);
         c->hwnd = c->tree->created() ? c->tree->handle() : nullptr;
     } else {
-        c->hwnd = CreateWindowExW(exStyle, className, widen(unit.caption).c_str(), style, unit.left, unit.top,
-                                  unit.width, height, w->hwnd,
+        c->hwnd = CreateWindowExW(exStyle, className, widen(unit.caption).c_str(), style, placed.left,
+                                  placed.top, placed.width, height, w->hwnd,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);
     }
     if (!c->hwnd) {
@@ -463,7 +489,7 @@ bool Win32Backend::createControl(WindowId window, const UnitTemplate& unit) {
     c->previousProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(c->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Backend::controlProc)));
 
-    applyFont(*c, unit.font);
+    applyFont(*c, unit.font, w->dpi);
     switch (unit.type) {
     case UnitType::Label:
         c->textColour = unit.textColour;
@@ -472,7 +498,7 @@ bool Win32Backend::createControl(WindowId window, const UnitTemplate& unit) {
     case UnitType::ComboBox:
         for (const Text& item : unit.items)
             SendMessageW(c->hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
-        fitComboHeight(c->hwnd, unit.height);
+        fitComboHeight(c->hwnd, placed.height);
         break;
     case UnitType::ProcessBar:
         SendMessageW(c->hwnd, PBM_SETRANGE32, unit.minimum, unit.maximum);
@@ -518,10 +544,22 @@ bool faceHasCharset(const wchar_t* face, BYTE charset) {
 
 } // namespace
 
-void Win32Backend::applyFont(Control& c, const std::optional<UnitFont>& font) {
+void Win32Backend::applyFont(Control& c, const std::optional<UnitFont>& font, int dpi) {
+    c.layerFont = font;
     HFONT shown = nullptr;
-    if (font) {
+    if (!font && dpi != systemDpi()) {
+        // The stock font is the system DPI's; on a monitor of another DPI it is scaled.
+        LOGFONTW lf{};
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+        lf.lfHeight = MulDiv(lf.lfHeight, dpi, systemDpi());
+        lf.lfWidth = MulDiv(lf.lfWidth, dpi, systemDpi());
+        shown = CreateFontIndirectW(&lf);
+    } else if (font) {
         LOGFONTW lf = toLogFont(*font);
+        // A height or width of 0 is the mapper's choice and stays 0; a negative height, the
+        // character height, keeps its sign.
+        lf.lfHeight = toPixels(lf.lfHeight, dpi);
+        lf.lfWidth = toPixels(lf.lfWidth, dpi);
         // The font mapper ranks the character set above the face name: a Latin font asked for with
         // the Chinese character set would be replaced by some Chinese font. A named face that lacks
         // the set is asked for by its name alone, so the face the user previews is the one shown. A
@@ -629,27 +667,56 @@ Rect Win32Backend::rect(WindowId window, UnitId unit) {
     if (w->design->windowUnit == unit) {
         RECT r{};
         GetWindowRect(w->hwnd, &r);
-        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+        return toUnits(Rect{r.left, r.top, r.right - r.left, r.bottom - r.top}, w->dpi);
     }
     Control* c = findControl(window, unit);
-    return c ? rectInParent(c->hwnd) : Rect{};
+    return c ? toUnits(rectInParent(c->hwnd), w->dpi) : Rect{};
 }
 
 void Win32Backend::setRect(WindowId window, UnitId unit, const Rect& rect) {
     Window* w = findWindow(window);
     if (!w || !w->hwnd) return;
-    HWND h = w->hwnd;
-    int height = rect.height;
-    if (w->design->windowUnit != unit) {
-        Control* c = findControl(window, unit);
-        if (!c) return;
-        h = c->hwnd;
-        // A combo box takes the height as that of its open list; the closed box follows its field.
-        if (c->type == UnitType::ComboBox) height += kComboListHeight;
-    }
     ++quiet_;
-    SetWindowPos(h, nullptr, rect.left, rect.top, rect.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (w->design->windowUnit == unit) {
+        const Rect placed = toPixels(rect, w->dpi);
+        SetWindowPos(w->hwnd, nullptr, placed.left, placed.top, placed.width, placed.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (Control* c = findControl(window, unit)) {
+        placeControl(*c, rect, w->dpi);
+    }
     --quiet_;
+}
+
+void Win32Backend::placeControl(Control& c, const Rect& rect, int dpi) {
+    const Rect placed = toPixels(rect, dpi);
+    int height = placed.height;
+    // A combo box takes the height as that of its open list; the closed box follows its field.
+    if (c.type == UnitType::ComboBox) height += toPixels(kComboListHeight, dpi);
+    SetWindowPos(c.hwnd, nullptr, placed.left, placed.top, placed.width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Every place and size is taken back to the layer's units at the old DPI and out again at the new
+// one, so nothing drifts however often the window moves between monitors.
+void Win32Backend::changeDpi(Window& w, int dpi, const RECT& outer) {
+    if (dpi <= 0 || !w.hwnd) return;
+    const int old = w.dpi;
+    ++quiet_;
+    std::vector<std::pair<Control*, Rect>> places;
+    for (auto& [id, c] : w.controls)
+        if (c->hwnd) places.emplace_back(c.get(), toUnits(rectInParent(c->hwnd), old));
+    w.dpi = dpi;
+    SetWindowPos(w.hwnd, nullptr, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    for (auto& [c, units] : places) {
+        applyFont(*c, c->layerFont, dpi);
+        if (c->tree) c->tree->setDpi(dpi);
+        placeControl(*c, units, dpi);
+        if (c->type == UnitType::ComboBox) fitComboHeight(c->hwnd, toPixels(units.height, dpi));
+    }
+    if (w.hints) SendMessageW(w.hints, TTM_SETMAXTIPWIDTH, 0, toPixels(kHintWidth, dpi));
+    --quiet_;
+    InvalidateRect(w.hwnd, nullptr, TRUE);
 }
 
 void Win32Backend::setVisible(WindowId window, UnitId unit, bool visible) {
@@ -691,8 +758,9 @@ void Win32Backend::setText(WindowId window, UnitId unit, const Text& text) {
 void Win32Backend::setFont(WindowId window, UnitId unit, const UnitFont& font) {
     Control* c = findControl(window, unit);
     if (!c) return;
+    const Window* w = findWindow(window);
     ++quiet_;
-    applyFont(*c, font);
+    applyFont(*c, font, w ? w->dpi : kLayerDpi);
     if (c->type == UnitType::ComboBox) fitComboHeight(c->hwnd, rectInParent(c->hwnd).height);
     --quiet_;
 }
@@ -824,7 +892,7 @@ void Win32Backend::setHint(WindowId window, UnitId unit, const Text& hint) {
                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, w->hwnd, nullptr, instance(), nullptr);
         if (!w->hints) return;
-        SendMessageW(w->hints, TTM_SETMAXTIPWIDTH, 0, kHintWidth);
+        SendMessageW(w->hints, TTM_SETMAXTIPWIDTH, 0, toPixels(kHintWidth, w->dpi));
     }
     tool.lpszText = text.data();
     if (c->hinted) {

@@ -10,6 +10,10 @@
 // lines remain the system's ANSI calls, whose conversions give what the program expects there.
 // A unit's hint text is a tool of one tooltip control per window.
 //
+// The layer counts in pixels of a 96-DPI screen (dpi_win32.h); each window is laid out at its
+// monitor's DPI, every place, size and font height converted where it crosses, and laid out again
+// when the system moves it to a monitor of another DPI. At 96 DPI the two kinds of pixels are one.
+//
 // Each control is subclassed so that its mouse and focus messages reach the layer before the
 // control sees them; the parent's window procedure turns the controls' notifications into what
 // the user did. The notifications our own calls cause (EN_CHANGE after SetWindowText, the focus
@@ -121,7 +125,8 @@ private:
         UnitType type = UnitType::Label;
         HWND hwnd = nullptr;
         WNDPROC previousProc = nullptr;
-        HFONT font = nullptr; // ours to delete; null while the stock GUI font is shown
+        HFONT font = nullptr;              // ours to delete; null while the stock GUI font is shown
+        std::optional<UnitFont> layerFont; // as the layer gave it, for a new DPI
         std::optional<Colour> textColour, backColour;
         HBRUSH backBrush = nullptr;
         Colour pickerColour = 0;
@@ -135,6 +140,7 @@ private:
         const WindowTemplate* design = nullptr;
         HWND hwnd = nullptr;
         HWND hints = nullptr; // the tooltip control of the units' hint texts, made on first use
+        int dpi = 96;         // what the window and its controls are laid out at
         bool dying = false;   // DestroyWindow is running: nothing it causes is reported
         std::map<UnitId, std::unique_ptr<Control>> controls;
         int nextControlId = 100;
@@ -157,7 +163,12 @@ private:
     // The owner window of a dialog: the layer's window, a raw handle, or the active window.
     HWND ownerOf(const DialogOwner& owner) const;
     HWND ownerOf(WindowId window) const;
-    void applyFont(Control& c, const std::optional<UnitFont>& font);
+    // Shows the layer's font (none: the system's GUI font) at `dpi`.
+    void applyFont(Control& c, const std::optional<UnitFont>& font, int dpi);
+    // Places a control at `rect` in the layer's units.
+    void placeControl(Control& c, const Rect& rect, int dpi);
+    // Lays the window and its controls out again at `dpi`, the window at `outer` (pixels).
+    void changeDpi(Window& w, int dpi, const RECT& outer);
     // A combo box's closed height follows its selection field; the field is sized so the closed
     // box is `height` pixels high.
     void fitComboHeight(HWND combo, int height);

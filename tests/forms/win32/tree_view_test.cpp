@@ -156,7 +156,7 @@ protected:
     }
     void make() {
         shownTreeView = nullptr;
-        view = std::make_unique<TreeView>(window, 100, design, mainwin::window, &sinkPointer);
+        view = std::make_unique<TreeView>(window, 100, design, 96, mainwin::window, &sinkPointer);
         ASSERT_TRUE(view->created());
         SendMessageA(view->handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         shownTreeView = view.get();
