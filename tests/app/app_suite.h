@@ -110,6 +110,10 @@ protected:
     }
     bool click(UnitId unit) { return user->click(mainwin::window, unit); }
     bool typeInto(UnitId unit, const Text& text) { return user->type(mainwin::window, unit, text); }
+    // The wheel turned over a unit of the main window (below zero towards the user).
+    bool wheelOver(UnitId unit, int notches) { return user->wheel(mainwin::window, unit, notches); }
+    // A navigation key pressed into whatever has the focus in the main window.
+    bool pressKey(int key) { return user->pressKey(mainwin::window, key); }
     // Right button on the tray icon, then the menu item.
     void trayMenu(UnitId item);
     bool menuChecked(UnitId item) {

@@ -10,6 +10,10 @@
 // lines remain the system's ANSI calls, whose conversions give what the program expects there.
 // A unit's hint text is a tool of one tooltip control per window.
 //
+// The mouse wheel reaches the control under the cursor: a tree or combo box scrolls itself, over
+// anything else the turn is reported to the layer. Page Up / Page Down / Home / End are offered to
+// the layer before the focused control sees them, and kept from it when the layer takes them.
+//
 // Each control is subclassed so that its mouse and focus messages reach the layer before the
 // control sees them; the parent's window procedure turns the controls' notifications into what
 // the user did. The notifications our own calls cause (EN_CHANGE after SetWindowText, the focus
@@ -158,6 +162,15 @@ private:
     HWND ownerOf(const DialogOwner& owner) const;
     HWND ownerOf(WindowId window) const;
     void applyFont(Control& c, const std::optional<UnitFont>& font);
+    // The program's window whose top-level handle this is; null for any other.
+    Window* topWindow(HWND hwnd) const;
+    // The control this handle is, or a child of (a tree's label edit); null when none.
+    Control* controlOf(HWND hwnd) const;
+    // The wheel and the navigation keys, taken from the queue before they are dispatched: the
+    // wheel goes by the cursor's position, not by the focus the system hands it to. True: the
+    // message is done with.
+    bool routeWheel(MSG& msg);
+    bool routeNavigationKey(const MSG& msg);
     // A combo box's closed height follows its selection field; the field is sized so the closed
     // box is `height` pixels high.
     void fitComboHeight(HWND combo, int height);
