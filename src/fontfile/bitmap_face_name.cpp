@@ -48,26 +48,26 @@ std::u16string bitmapFontFaceName(FontBytes& bytes, std::uint64_t offset, std::u
                                         static_cast<std::size_t>(end - string->begin())));
 }
 
-std::u16string resourceFileFaceName(FontBytes& bytes) {
+std::optional<FontResource> firstFontResource(FontBytes& bytes) {
     const auto dosHeader = bytes.read(0, neHeaderOffsetField + 4);
-    if (!dosHeader) return std::u16string();
+    if (!dosHeader) return std::nullopt;
     const std::uint32_t neOffset = ByteReader(*dosHeader).u32le(neHeaderOffsetField);
 
     const auto neHeader = bytes.read(neOffset, neHeaderBytes);
-    if (!neHeader) return std::u16string();
+    if (!neHeader) return std::nullopt;
     ByteReader ne(*neHeader);
-    if (ne.u8(0) != 'N' || ne.u8(1) != 'E') return std::u16string();
+    if (ne.u8(0) != 'N' || ne.u8(1) != 'E') return std::nullopt;
     // The resource table runs from its offset to the resident-name table that follows it.
     const std::uint16_t resourceTable = ne.u16le(0x24);
     const std::uint16_t residentNames = ne.u16le(0x26);
-    if (residentNames <= resourceTable) return std::u16string();
+    if (residentNames <= resourceTable) return std::nullopt;
 
     const auto table =
         bytes.read(std::uint64_t{neOffset} + resourceTable, std::size_t{residentNames} - resourceTable);
-    if (!table) return std::u16string();
+    if (!table) return std::nullopt;
     ByteReader r(*table);
     const std::uint16_t alignShift = r.u16le(0);
-    if (alignShift > 16) return std::u16string();
+    if (alignShift > 16) return std::nullopt;
     // Type blocks follow one another until a zero type; each one moves on by at least its own
     // eight bytes, and the table's end stops the walk.
     std::size_t at = 2;
@@ -77,15 +77,21 @@ std::u16string resourceFileFaceName(FontBytes& bytes) {
         if (type == 0) break;
         at += resourceTypeInfoBytes;
         if (type == fontResourceType) {
-            if (count == 0) return std::u16string();
+            if (count == 0) return std::nullopt;
             const std::uint64_t fontOffset = std::uint64_t{r.u16le(at)} << alignShift;
             const std::uint64_t fontLength = std::uint64_t{r.u16le(at + 2)} << alignShift;
-            if (!r.ok()) return std::u16string();
-            return bitmapFontFaceName(bytes, fontOffset, std::min(fontLength, bytes.size()));
+            if (!r.ok()) return std::nullopt;
+            return FontResource{fontOffset, std::min(fontLength, bytes.size())};
         }
         at += std::size_t{count} * resourceNameInfoBytes;
     }
-    return std::u16string();
+    return std::nullopt;
+}
+
+std::u16string resourceFileFaceName(FontBytes& bytes) {
+    const std::optional<FontResource> font = firstFontResource(bytes);
+    if (!font) return std::u16string();
+    return bitmapFontFaceName(bytes, font->offset, font->length);
 }
 
 } // namespace glyvora::fontfile

@@ -5,6 +5,7 @@
 #include "fontfile/font_bytes.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace glyvora::fontfile {
@@ -18,6 +19,14 @@ std::u16string collectionFaceName(FontBytes& bytes, std::uint16_t language);
 
 // A .fon file: a 16-bit (NE) executable whose FONT resources are .fnt fonts; its first one.
 std::u16string resourceFileFaceName(FontBytes& bytes);
+
+// Where a .fon file keeps its first font: a .fnt of `length` bytes at `offset`, which the caller
+// still has to check.
+struct FontResource {
+    std::uint64_t offset = 0;
+    std::uint64_t length = 0;
+};
+std::optional<FontResource> firstFontResource(FontBytes& bytes);
 
 // A .fnt font of `length` bytes at `offset`.
 std::u16string bitmapFontFaceName(FontBytes& bytes, std::uint64_t offset, std::uint64_t length);

@@ -200,7 +200,7 @@ std::string buildSfnt(const SfntFont& font, std::uint32_t base) {
     tables["head"] = headTable();
     tables["hhea"] = hheaTable();
     tables["maxp"] = maxpTable();
-    tables["cmap"] = cmapTable();
+    tables["cmap"] = font.cmap.empty() ? cmapTable() : font.cmap;
     tables["OS/2"] = os2Table();
     tables["post"] = postTable();
     tables["hmtx"] = Be().u16(500).i16(0).u16(500).i16(0).out;
@@ -243,6 +243,47 @@ std::string buildCollection(const std::vector<SfntFont>& fonts) {
         body += padded(buildSfnt(font, at));
     }
     return header.raw(body).out;
+}
+
+std::string cmapFormat4(const std::vector<Segment>& segments, const std::vector<std::uint16_t>& glyphIds) {
+    const auto count = static_cast<std::uint16_t>(segments.size());
+    Be body;
+    for (const Segment& s : segments)
+        body.u16(s.end);
+    body.u16(0); // pad
+    for (const Segment& s : segments)
+        body.u16(s.start);
+    for (const Segment& s : segments)
+        body.i16(s.delta);
+    for (const Segment& s : segments)
+        body.u16(s.rangeOffset);
+    for (std::uint16_t id : glyphIds)
+        body.u16(id);
+    Be t;
+    t.u16(4).u16(static_cast<std::uint16_t>(14 + body.out.size())).u16(0); // format, length, language
+    t.u16(static_cast<std::uint16_t>(2 * count)).u16(2).u16(0).u16(0);     // the search fields unused
+    return t.raw(body.out).out;
+}
+
+std::string cmapGroups(const std::vector<Group>& groups, std::uint16_t format) {
+    Be t;
+    t.u16(format).u16(0).u32(static_cast<std::uint32_t>(16 + 12 * groups.size())).u32(0);
+    t.u32(static_cast<std::uint32_t>(groups.size()));
+    for (const Group& g : groups)
+        t.u32(g.first).u32(g.last).u32(g.glyph);
+    return t.out;
+}
+
+std::string buildCmap(const std::vector<CmapSubtable>& subtables) {
+    Be t;
+    t.u16(0).u16(static_cast<std::uint16_t>(subtables.size()));
+    std::uint32_t offset = 4 + 8 * static_cast<std::uint32_t>(subtables.size());
+    std::string body;
+    for (const CmapSubtable& s : subtables) {
+        t.u16(s.platform).u16(s.encoding).u32(offset + static_cast<std::uint32_t>(body.size()));
+        body += s.bytes;
+    }
+    return t.raw(body).out;
 }
 
 std::string buildFnt(const std::string& face) {

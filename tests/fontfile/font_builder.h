@@ -24,6 +24,7 @@ struct SfntFont {
     bool cff = false;                    // "OTTO" with a CFF table instead of glyf and loca
     std::vector<NameRecord> names;       // the name table's records, in this order
     std::vector<std::string> omitTables; // tags of tables to leave out
+    std::string cmap;                    // the character map; empty: one mapping the space only
 };
 
 // One sfnt font whose table offsets count from `base`, the position the font will have in its
@@ -34,10 +35,43 @@ std::string buildSfnt(const SfntFont& font, std::uint32_t base = 0);
 std::string buildCollection(const std::vector<SfntFont>& fonts);
 
 // A raster .fnt, version 3.0, of one character, with face name `face` (its terminator added).
+// Its character set byte sits at fntCharSet, its first and last character at fntFirstChar and
+// fntLastChar.
 std::string buildFnt(const std::string& face);
+constexpr std::size_t fntCharSet = 0x55;
+constexpr std::size_t fntFirstChar = 0x5F;
+constexpr std::size_t fntLastChar = 0x60;
 
 // A .fon: an NE executable with one FONT resource per face, in order, and a FONTDIR.
 std::string buildFon(const std::vector<std::string>& faces);
+
+// Character maps. A format 4 segment maps start..end by the delta when rangeOffset is 0, else
+// through the glyph index array that follows the segments (rangeOffset counted in bytes from the
+// segment's own rangeOffset field, as stored).
+struct Segment {
+    std::uint16_t start = 0;
+    std::uint16_t end = 0;
+    std::int16_t delta = 0;
+    std::uint16_t rangeOffset = 0;
+};
+std::string cmapFormat4(const std::vector<Segment>& segments,
+                        const std::vector<std::uint16_t>& glyphIds = {});
+
+// A format 12 (or 13) group: first..last, mapped from `glyph` on (or all to `glyph`).
+struct Group {
+    std::uint32_t first = 0;
+    std::uint32_t last = 0;
+    std::uint32_t glyph = 0;
+};
+std::string cmapGroups(const std::vector<Group>& groups, std::uint16_t format = 12);
+
+struct CmapSubtable {
+    std::uint16_t platform = 3;
+    std::uint16_t encoding = 1;
+    std::string bytes;
+};
+// A cmap table of the subtables, its encoding records in this order.
+std::string buildCmap(const std::vector<CmapSubtable>& subtables);
 
 // Big-endian and little-endian fields, for patching built files.
 void putU16be(std::string& bytes, std::size_t at, std::uint16_t value);

@@ -1,4 +1,5 @@
-// glibc's iconv has converters for every double-byte code page a font name may use.
+// glibc's iconv has converters for every double-byte code page a font name may use, and for the
+// single-byte ones of bitmap fonts' character sets.
 #include "platform/codepage_legacy.h"
 
 #include <algorithm>
@@ -11,6 +12,28 @@ namespace {
 
 const char* iconvName(unsigned codePage) {
     switch (codePage) {
+    case 437:
+        return "CP437";
+    case 874:
+        return "CP874";
+    case 1250:
+        return "CP1250";
+    case 1251:
+        return "CP1251";
+    case 1252:
+        return "CP1252";
+    case 1253:
+        return "CP1253";
+    case 1254:
+        return "CP1254";
+    case 1255:
+        return "CP1255";
+    case 1256:
+        return "CP1256";
+    case 1257:
+        return "CP1257";
+    case 1258:
+        return "CP1258";
     case 932:
         return "CP932";
     case 936:
