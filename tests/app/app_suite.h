@@ -94,9 +94,12 @@ protected:
     Text pageLabel() { return shown(mainwin::标签_页次); }
     std::vector<Text> previewCaptions();
     std::vector<Text> previewFaces();
-    // The hint of preview label k (1..8): the face name and the path of the font it shows, on two
-    // lines; empty when it shows none.
-    Text labelHint(int k) { return user->shownHint(mainwin::window, mainwin::previewLabel(k)); }
+    // The whole hint of preview label k (1..8); empty when it shows no font.
+    Text fullLabelHint(int k) { return user->shownHint(mainwin::window, mainwin::previewLabel(k)); }
+    // Its first two lines: the face name and the path of the font it shows.
+    Text labelHint(int k);
+    // Its third line, naming the characters of the sample the font lacks; empty when there is none.
+    Text labelMissingLine(int k);
     // The path of the font preview label k shows, as its hint tells it; empty when it shows none.
     Text labelPath(int k);
     // The fonts the last scan loaded privately, in the order it loaded them (each scan first
