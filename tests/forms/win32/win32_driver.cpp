@@ -11,6 +11,7 @@
 #include <commctrl.h>
 #include <deque>
 #include <map>
+#include <optional>
 #include <windows.h>
 
 namespace glyvora::testing {
@@ -189,10 +190,10 @@ public:
             over = b_.controlHandle(w, u);
             if (!IsWindowVisible(over)) return false;
         }
-        RECT r{};
-        GetWindowRect(over, &r);
+        std::optional<POINT> at = over == top ? bareClientPoint(top) : centreOf(over);
+        if (!at) return false;
         bringForward(top);
-        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        SetCursorPos(at->x, at->y);
         INPUT turn{};
         turn.type = INPUT_MOUSE;
         turn.mi.dwFlags = MOUSEEVENTF_WHEEL;
@@ -483,6 +484,24 @@ private:
     // An action taken outside the message loop is handled with the messages it caused to be posted.
     void settle() {
         if (b_.dispatchDepth() == 0) b_.processPending();
+    }
+    static POINT centreOf(HWND h) {
+        RECT r{};
+        GetWindowRect(h, &r);
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    // A point of the window's client area that no control covers, in screen coordinates.
+    static std::optional<POINT> bareClientPoint(HWND top) {
+        RECT client{};
+        GetClientRect(top, &client);
+        for (int y = 2; y < client.bottom; y += 8)
+            for (int x = 2; x < client.right; x += 8)
+                if (ChildWindowFromPointEx(top, POINT{x, y}, CWP_SKIPINVISIBLE) == top) {
+                    POINT screen{x, y};
+                    ClientToScreen(top, &screen);
+                    return screen;
+                }
+        return std::nullopt;
     }
     // Input goes to the foreground window; the focus it had stays where the test put it.
     static void bringForward(HWND top) {
