@@ -5,6 +5,7 @@
 #include "fonts/font_menu.h"
 #include "fonts/font_search.h"
 #include "fonts/font_sets.h"
+#include "fonts/page_turning.h"
 #include "fonts/preview_pages.h"
 #include "fonts/scan.h"
 #include "forms/commands.h"
@@ -28,6 +29,7 @@ Bindings mainWindowBindings(MainState& state) {
     append(all, treeViewBindings(state));
     append(all, treeEditingBindings(state));
     append(all, previewPageBindings(state));
+    append(all, pageTurningBindings(state));
     append(all, fontSearchBindings(state));
     append(all, fontMenuBindings(state));
     append(all, fontSetBindings(state));

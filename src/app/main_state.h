@@ -6,11 +6,14 @@
 //
 // The lists are 1-based in the handlers' words: entry k of a list is element k - 1.
 
+#include "fontfile/char_coverage.h"
 #include "platform/types.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <optional>
 #include <vector>
 
 namespace glyvora::app {
@@ -72,6 +75,12 @@ struct TreeEditFlags {
     Text browseInitialPath;
 };
 
+// The characters each font file shown on a page holds, read the first time a page shows it and
+// kept for the run; none where the file's coverage could not be read.
+struct CoverageCache {
+    std::map<Text, std::optional<fontfile::CharCoverage>> byPath;
+};
+
 struct FontMenuState {
     // The preview label the font menu was opened for (1..8), 0 before the first.
     int currentLabel = 0;
@@ -86,6 +95,7 @@ struct MainState {
     ScanWork scan;
     TreeEditFlags treeEdit;
     FontMenuState menu;
+    CoverageCache coverage;
 
     // Ends the process with the exit code (the tray menu's exit). Tests record it instead.
     std::function<void(int)> endProcess;

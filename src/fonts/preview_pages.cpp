@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "commands/conversion.h"
+#include "fonts/preview_hints.h"
 #include "forms/commands.h"
 
 #include <cmath>
@@ -50,7 +51,7 @@ void showEntries(MainState& state, int firstEntry) {
 }
 
 // The face name and the path of a label's font, so the fonts of a page can be told apart without
-// opening the menu.
+// opening the menu, and the characters of the sample its file lacks.
 void setLabelHint(int k, const Text& hint) {
     SetUnitHint(mainwin::window, label(k), hint);
 }
@@ -89,11 +90,14 @@ void refreshPreviewHints(MainState& state) {
     const TextList& faces = sourceFaceNames(state);
     const TextList& paths = sourcePaths(state);
     const int first = kPreviewLabels * (state.fonts.currentPage - 1) + 1;
+    const std::vector<fontfile::SampleCharacter> sample = fontfile::sampleCharacters(sampleText());
     for (int k = 1; k <= kPreviewLabels; ++k) {
         const int i = first + k - 1;
         const bool shown =
             i >= 1 && i <= static_cast<int>(paths.size()) && !readText(label(k), prop::caption).empty();
-        setLabelHint(k, shown ? MainState::entry(faces, i) + "\r\n" + MainState::entry(paths, i) : Text());
+        setLabelHint(
+            k, shown ? previewLabelHint(state, MainState::entry(faces, i), MainState::entry(paths, i), sample)
+                     : Text());
     }
 }
 

@@ -18,7 +18,7 @@ void showPageLabel(MainState& state);
 // Number of pages for n entries: n / 8 rounded up.
 int pageCountFor(std::size_t entries);
 // Each label that shows an entry of the current page carries the entry's face name and path as its
-// hint; the others none.
+// hint, and the characters of the sample text its file lacks; the others none.
 void refreshPreviewHints(MainState& state);
 
 void nextPage(MainState& state);

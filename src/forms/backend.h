@@ -74,6 +74,13 @@ public:
     // coordinates and key state (1 Ctrl, 2 Shift, 4 Alt). False: the message is swallowed.
     virtual bool onMouse(WindowId window, UnitId unit, int event, int x, int y, int keys) = 0;
     virtual void onFocus(WindowId window, UnitId unit, bool gained) = 0;
+    // The wheel turned with the mouse over `unit` (the window unit: over no control), whichever
+    // control has the focus; delta as the system counts it, 120 a notch, below zero towards the
+    // user. Tree and combo boxes scroll themselves and are not reported.
+    virtual void onWheel(WindowId window, UnitId unit, int delta) = 0;
+    // A navigation key (navigationKey) pressed while `unit` has the keyboard focus (the window
+    // unit: the window itself). True: the key is taken and the control does not see it.
+    virtual bool onNavigationKey(WindowId window, UnitId unit, int key) = 0;
     // A Button was clicked, or a CheckBox clicked or double-clicked (its state already changed).
     virtual void onClicked(WindowId window, UnitId unit) = 0;
     // The user changed the text of an EditBox.

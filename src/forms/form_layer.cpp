@@ -262,6 +262,31 @@ void FormLayer::onFocus(WindowId window, UnitId unit, bool gained) {
     raise(window, unit, gained ? event::gotFocus : event::lostFocus);
 }
 
+void FormLayer::onWheel(WindowId window, UnitId unit, int delta) {
+    constexpr int kNotch = 120;
+    WindowState* w = findWindow(window);
+    if (!w || w->closing) return;
+    w->wheelDelta += delta;
+    const int notches = w->wheelDelta / kNotch;
+    if (notches == 0) return;
+    w->wheelDelta -= notches * kNotch;
+    raise(window, unit, event::wheel, {notches});
+}
+
+bool FormLayer::onNavigationKey(WindowId window, UnitId unit, int key) {
+    if (key < navigationKey::pageUp || key > navigationKey::end) return false;
+    WindowState* w = findWindow(window);
+    if (!w || w->closing) return false;
+    // These controls move their caret, selection or items with the keys.
+    if (const UnitTemplate* design = w->design->find(unit)) {
+        if (design->type == UnitType::EditBox || design->type == UnitType::ComboBox ||
+            design->type == UnitType::TreeBox)
+            return false;
+    }
+    raise(window, w->design->windowUnit, event::navigationKey, {key, static_cast<int>(unit)});
+    return true;
+}
+
 void FormLayer::onClicked(WindowId window, UnitId unit) {
     raise(window, unit, event::clicked);
 }

@@ -173,6 +173,7 @@ private:
         bool shown = false;
         bool alwaysOnTop = false;
         bool trayIcon = false;
+        int wheelDelta = 0; // a fine wheel's turn short of a whole notch
         std::map<UnitId, UnitState> units;
     };
 
@@ -191,6 +192,8 @@ private:
     // BackendSink
     bool onMouse(WindowId window, UnitId unit, int event, int x, int y, int keys) override;
     void onFocus(WindowId window, UnitId unit, bool gained) override;
+    void onWheel(WindowId window, UnitId unit, int delta) override;
+    bool onNavigationKey(WindowId window, UnitId unit, int key) override;
     void onClicked(WindowId window, UnitId unit) override;
     void onEditChanged(WindowId window, UnitId unit) override;
     void onComboChosen(WindowId window, UnitId unit) override;

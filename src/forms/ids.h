@@ -53,9 +53,16 @@ inline constexpr int rightUp = -5;
 inline constexpr int mouseMove = -6;
 inline constexpr int gotFocus = -7;
 inline constexpr int lostFocus = -8;
+// The mouse wheel turned over a control that does not scroll itself (or over the window's own
+// area: the window unit). Arg 0: whole notches, below zero towards the user.
+inline constexpr int wheel = -9;
 
-inline constexpr int created = 0;          // window: all units exist, before the first show
-inline constexpr int trayIcon = 9;         // window: 1 left up, 2 left double click, 3 right up / menu key
+inline constexpr int created = 0;  // window: all units exist, before the first show
+inline constexpr int trayIcon = 9; // window: 1 left up, 2 left double click, 3 right up / menu key
+// Window: Page Up, Page Down, Home or End pressed while the keyboard focus is on the window or on a
+// control that has no use for the key (edit boxes, combo boxes and trees keep theirs). Arg 0 the
+// key (navigationKey), arg 1 the unit with the focus.
+inline constexpr int navigationKey = 10;
 inline constexpr int clicked = 0;          // menu item, Button, CheckBox
 inline constexpr int chosen = 0;           // ComboBox (posted), ColorPicker
 inline constexpr int changed = 0;          // EditBox: typing or writing property 8
@@ -71,6 +78,14 @@ inline constexpr int keyboard = 0;
 inline constexpr int mouse = 1;
 inline constexpr int other = 2;
 } // namespace selectionCause
+
+// Arg 0 of window event 10.
+namespace navigationKey {
+inline constexpr int pageUp = 1;
+inline constexpr int pageDown = 2;
+inline constexpr int home = 3;
+inline constexpr int end = 4;
+} // namespace navigationKey
 
 // Arguments of window event 9.
 namespace trayArgument {

@@ -188,10 +188,34 @@ std::vector<Text> AppSuite::previewCaptions() {
     return captions;
 }
 
+namespace {
+
+// Line `n` (0-based) of a hint and everything after it, when `rest`; otherwise that line alone.
+Text hintLines(const Text& hint, int n, bool rest) {
+    std::size_t start = 0;
+    for (int i = 0; i < n; ++i) {
+        const std::size_t lineBreak = hint.find("\r\n", start);
+        if (lineBreak == Text::npos) return Text();
+        start = lineBreak + 2;
+    }
+    const std::size_t end = rest ? Text::npos : hint.find("\r\n", start);
+    return hint.substr(start, end == Text::npos ? Text::npos : end - start);
+}
+
+} // namespace
+
+Text AppSuite::labelHint(int k) {
+    const Text hint = fullLabelHint(k);
+    const Text third = hintLines(hint, 2, true);
+    return third.empty() ? hint : hint.substr(0, hint.size() - third.size() - 2);
+}
+
+Text AppSuite::labelMissingLine(int k) {
+    return hintLines(fullLabelHint(k), 2, true);
+}
+
 Text AppSuite::labelPath(int k) {
-    const Text hint = labelHint(k);
-    const std::size_t lineBreak = hint.find("\r\n");
-    return lineBreak == Text::npos ? Text() : hint.substr(lineBreak + 2);
+    return hintLines(fullLabelHint(k), 1, false);
 }
 
 std::vector<Text> AppSuite::loadedFonts() const {

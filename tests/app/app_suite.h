@@ -94,9 +94,12 @@ protected:
     Text pageLabel() { return shown(mainwin::标签_页次); }
     std::vector<Text> previewCaptions();
     std::vector<Text> previewFaces();
-    // The hint of preview label k (1..8): the face name and the path of the font it shows, on two
-    // lines; empty when it shows none.
-    Text labelHint(int k) { return user->shownHint(mainwin::window, mainwin::previewLabel(k)); }
+    // The whole hint of preview label k (1..8); empty when it shows no font.
+    Text fullLabelHint(int k) { return user->shownHint(mainwin::window, mainwin::previewLabel(k)); }
+    // Its first two lines: the face name and the path of the font it shows.
+    Text labelHint(int k);
+    // Its third line, naming the characters of the sample the font lacks; empty when there is none.
+    Text labelMissingLine(int k);
     // The path of the font preview label k shows, as its hint tells it; empty when it shows none.
     Text labelPath(int k);
     // The fonts the last scan loaded privately, in the order it loaded them (each scan first
@@ -110,6 +113,10 @@ protected:
     }
     bool click(UnitId unit) { return user->click(mainwin::window, unit); }
     bool typeInto(UnitId unit, const Text& text) { return user->type(mainwin::window, unit, text); }
+    // The wheel turned over a unit of the main window (below zero towards the user).
+    bool wheelOver(UnitId unit, int notches) { return user->wheel(mainwin::window, unit, notches); }
+    // A navigation key pressed into whatever has the focus in the main window.
+    bool pressKey(int key) { return user->pressKey(mainwin::window, key); }
     // Right button on the tray icon, then the menu item.
     void trayMenu(UnitId item);
     bool menuChecked(UnitId item) {

@@ -312,7 +312,7 @@ TEST_P(AppSuite, aSelectionDuringAScanIsScannedWhenItEnds) {
 
 TEST_P(AppSuite, aLabelThatShowsAFontTellsItsFaceAndPathAsItsHint) {
     browseFonts(9);
-    const auto hint = [&](int k) { return user->shownHint(window, previewLabel(k)); };
+    const auto hint = [&](int k) { return labelHint(k); };
     const std::vector<Text> loaded = loadedFonts();
     ASSERT_EQ(loaded.size(), 9u);
     EXPECT_EQ(hint(1), madeFace(loaded[0]) + "\r\n" + loaded[0]);

@@ -18,6 +18,8 @@ public:
         return b_.mouse(w, u, event, x, y, keys);
     }
     bool focus(WindowId w, UnitId u) override { return b_.focus(w, u); }
+    bool wheel(WindowId w, UnitId u, int notches) override { return b_.wheel(w, u, notches); }
+    bool pressKey(WindowId w, int key) override { return b_.pressKey(w, key); }
     bool type(WindowId w, UnitId u, const Text& text) override { return b_.type(w, u, text); }
     bool chooseComboItem(WindowId w, UnitId u, int index) override { return b_.chooseComboItem(w, u, index); }
     bool openColourPicker(WindowId w, UnitId u) override { return b_.openColourPicker(w, u); }

@@ -300,5 +300,34 @@ TEST_P(FormsSuite, closeWindowUnitOnAWindowThatIsNotOpenDoesNothing) {
     EXPECT_TRUE(layer->isOpen(mainwin::window));
 }
 
+TEST_P(FormsSuite, theWheelGoesToTheUnitUnderTheMouseAndNavigationKeysToTheWindowUnlessTheFocusUsesThem) {
+    using namespace mainwin;
+    openMain({record(previewLabel(2), event::wheel), record(树型框1, event::wheel),
+              record(windowUnit, event::navigationKey)});
+    // The focus is on the tree; the label under the mouse gets the turn, in whole notches.
+    ASSERT_TRUE(user->focus(window, 树型框1));
+    ASSERT_TRUE(user->wheel(window, previewLabel(2), -2));
+    ASSERT_TRUE(user->wheel(window, previewLabel(2), 1));
+    ASSERT_TRUE(user->wheel(window, 树型框1, -1)); // scrolls itself
+    EXPECT_EQ(seen, (std::vector<Seen>{{previewLabel(2), event::wheel, {-2}},
+                                       {previewLabel(2), event::wheel, {1}}}));
+
+    seen.clear();
+    ASSERT_TRUE(user->focus(window, 按钮_下一页));
+    ASSERT_TRUE(user->pressKey(window, navigationKey::pageDown));
+    ASSERT_TRUE(user->focus(window, 选择框_自动翻页));
+    ASSERT_TRUE(user->pressKey(window, navigationKey::end));
+    for (UnitId keeps : {编辑框_内容, 组合框_字号, 树型框1}) {
+        ASSERT_TRUE(user->focus(window, keeps));
+        ASSERT_TRUE(user->pressKey(window, navigationKey::home));
+    }
+    EXPECT_EQ(
+        seen,
+        (std::vector<Seen>{
+            {windowUnit, event::navigationKey, {navigationKey::pageDown, static_cast<int>(按钮_下一页)}},
+            {windowUnit, event::navigationKey, {navigationKey::end, static_cast<int>(选择框_自动翻页)}},
+        }));
+}
+
 } // namespace
 } // namespace glyvora::testing

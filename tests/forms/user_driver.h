@@ -50,6 +50,12 @@ public:
     virtual bool mouse(WindowId window, UnitId unit, int event, int x, int y, int keys) = 0;
     // Moves the keyboard focus to a control (as a click into it or the Tab key does).
     virtual bool focus(WindowId window, UnitId unit) = 0;
+    // The mouse wheel turned by whole notches (below zero towards the user) with the cursor resting
+    // on a control, or on the window's own area when `unit` is the window unit; the focus stays
+    // where it is.
+    virtual bool wheel(WindowId window, UnitId unit, int notches) = 0;
+    // A navigation key (navigationKey) pressed and released into whatever has the keyboard focus.
+    virtual bool pressKey(WindowId window, int key) = 0;
     virtual bool type(WindowId window, UnitId unit, const Text& text) = 0; // replaces the content
     virtual bool chooseComboItem(WindowId window, UnitId unit, int index) = 0;
     virtual bool openColourPicker(WindowId window, UnitId unit) = 0;

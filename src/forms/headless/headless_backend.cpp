@@ -109,6 +109,29 @@ bool HeadlessBackend::mouse(WindowId window, UnitId unit, int event, int x, int 
     return delivered;
 }
 
+bool HeadlessBackend::wheel(WindowId window, UnitId unit, int notches) {
+    constexpr int kNotch = 120;
+    Window* w = findWindow(window);
+    if (!w || !w->visible || w->minimised) return false;
+    if (unit != w->design->windowUnit) {
+        Control* c = findControl(window, unit);
+        if (!c || !c->visible) return false;
+        if (c->design->type == UnitType::TreeBox || c->design->type == UnitType::ComboBox) return true;
+    }
+    if (sink_) sink_->onWheel(window, unit, notches * kNotch);
+    settle();
+    return true;
+}
+
+bool HeadlessBackend::pressKey(WindowId window, int key) {
+    Window* w = findWindow(window);
+    if (!w || !w->visible || w->minimised) return false;
+    const UnitId focused = findControl(window, w->focus) ? w->focus : w->design->windowUnit;
+    if (sink_) sink_->onNavigationKey(window, focused, key);
+    settle();
+    return true;
+}
+
 bool HeadlessBackend::focus(WindowId window, UnitId unit) {
     Window* w = findWindow(window);
     Control* c = findControl(window, unit);

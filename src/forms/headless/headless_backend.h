@@ -82,6 +82,12 @@ public:
     // Mouse events -1 .. -6 on a control; false when the handler swallowed the message.
     bool mouse(WindowId window, UnitId unit, int event, int x, int y, int keys);
     bool focus(WindowId window, UnitId unit);
+    // The wheel turned by whole notches (below zero towards the user) with the mouse resting on a
+    // control, or on the window's own area when `unit` is the window unit. A tree or combo box
+    // scrolls itself; nothing is reported for it.
+    bool wheel(WindowId window, UnitId unit, int notches);
+    // A navigation key (navigationKey) pressed and released, into the control with the focus.
+    bool pressKey(WindowId window, int key);
     // Replaces the content as a paste over the whole text does (one change).
     bool type(WindowId window, UnitId unit, const Text& text);
     bool chooseComboItem(WindowId window, UnitId unit, int index);

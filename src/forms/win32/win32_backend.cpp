@@ -987,6 +987,81 @@ bool Win32Backend::runCommandLine(const Text& commandLine, int showCommand) {
     return win32::runCommandLine(commandLine, showCommand);
 }
 
+// ---- the wheel and the navigation keys ----
+
+namespace {
+
+int navigationKeyOf(WPARAM vk) {
+    switch (vk) {
+    case VK_PRIOR:
+        return navigationKey::pageUp;
+    case VK_NEXT:
+        return navigationKey::pageDown;
+    case VK_HOME:
+        return navigationKey::home;
+    case VK_END:
+        return navigationKey::end;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+Win32Backend::Window* Win32Backend::topWindow(HWND hwnd) const {
+    if (!hwnd) return nullptr;
+    for (const auto& [id, w] : windows_)
+        if (w->hwnd == hwnd) return w.get();
+    return nullptr;
+}
+
+Win32Backend::Control* Win32Backend::controlOf(HWND hwnd) const {
+    for (HWND h = hwnd; h && !topWindow(h); h = GetAncestor(h, GA_PARENT)) {
+        auto* c = static_cast<Control*>(GetPropW(h, kControlProperty));
+        if (c && c->hwnd == h && findControl(c->window, c->unit) == c) return c;
+    }
+    return nullptr;
+}
+
+bool Win32Backend::routeWheel(MSG& msg) {
+    const POINT screen{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+    const HWND root = GetAncestor(WindowFromPoint(screen), GA_ROOT);
+    Window* w = topWindow(root);
+    // A hint's tip that has come up under the cursor stands for the window it belongs to.
+    for (auto it = windows_.begin(); !w && root && it != windows_.end(); ++it)
+        if (it->second->hints == root) w = it->second.get();
+    if (!w || !w->hwnd || !reporting(w->id)) return false;
+    // Labels let the mouse through to their parent, so the window is asked which child is there.
+    POINT client = screen;
+    ScreenToClient(w->hwnd, &client);
+    const HWND child = ChildWindowFromPointEx(w->hwnd, client, CWP_SKIPINVISIBLE);
+    Control* c = child && child != w->hwnd ? controlOf(child) : nullptr;
+    if (c && (c->type == UnitType::TreeBox || c->type == UnitType::ComboBox)) {
+        msg.hwnd = c->hwnd;
+        return false;
+    }
+    sink_->onWheel(w->id, c ? c->unit : w->design->windowUnit, GET_WHEEL_DELTA_WPARAM(msg.wParam));
+    return true;
+}
+
+bool Win32Backend::routeNavigationKey(const MSG& msg) {
+    const int key = navigationKeyOf(msg.wParam);
+    if (key == 0) return false;
+    WindowId window = 0;
+    UnitId unit = 0;
+    if (Window* w = topWindow(msg.hwnd)) {
+        window = w->id;
+        unit = w->design->windowUnit;
+    } else if (Control* c = controlOf(msg.hwnd)) {
+        window = c->window;
+        unit = c->unit;
+    } else {
+        return false;
+    }
+    if (!reporting(window)) return false;
+    return sink_->onNavigationKey(window, unit, key);
+}
+
 // ---- the message queue ----
 
 void Win32Backend::post(WindowId window, const PostedMessage& message) {
@@ -1006,6 +1081,8 @@ void Win32Backend::processPending() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
+        if (msg.message == WM_MOUSEWHEEL && routeWheel(msg)) continue;
+        if (msg.message == WM_KEYDOWN && routeNavigationKey(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -13,6 +13,9 @@
 // The layer counts in pixels of a 96-DPI screen (dpi_win32.h); each window is laid out at its
 // monitor's DPI, every place, size and font height converted where it crosses, and laid out again
 // when the system moves it to a monitor of another DPI. At 96 DPI the two kinds of pixels are one.
+// The mouse wheel reaches the control under the cursor: a tree or combo box scrolls itself, over
+// anything else the turn is reported to the layer. Page Up / Page Down / Home / End are offered to
+// the layer before the focused control sees them, and kept from it when the layer takes them.
 //
 // Each control is subclassed so that its mouse and focus messages reach the layer before the
 // control sees them; the parent's window procedure turns the controls' notifications into what
@@ -169,6 +172,15 @@ private:
     void placeControl(Control& c, const Rect& rect, int dpi);
     // Lays the window and its controls out again at `dpi`, the window at `outer` (pixels).
     void changeDpi(Window& w, int dpi, const RECT& outer);
+    // The program's window whose top-level handle this is; null for any other.
+    Window* topWindow(HWND hwnd) const;
+    // The control this handle is, or a child of (a tree's label edit); null when none.
+    Control* controlOf(HWND hwnd) const;
+    // The wheel and the navigation keys, taken from the queue before they are dispatched: the
+    // wheel goes by the cursor's position, not by the focus the system hands it to. True: the
+    // message is done with.
+    bool routeWheel(MSG& msg);
+    bool routeNavigationKey(const MSG& msg);
     // A combo box's closed height follows its selection field; the field is sized so the closed
     // box is `height` pixels high.
     void fitComboHeight(HWND combo, int height);

@@ -22,6 +22,8 @@ struct CountingSink final : BackendSink {
     std::vector<PostedMessage> posted;
     bool onMouse(WindowId, UnitId, int, int, int, int) override { return ++mouse, true; }
     void onFocus(WindowId, UnitId, bool) override { ++focus; }
+    void onWheel(WindowId, UnitId, int) override {}
+    bool onNavigationKey(WindowId, UnitId, int) override { return false; }
     void onClicked(WindowId, UnitId) override { ++clicked; }
     void onEditChanged(WindowId, UnitId) override { ++edits; }
     void onComboChosen(WindowId, UnitId) override { ++combos; }

@@ -47,6 +47,8 @@ public:
 
     bool onMouse(WindowId, UnitId, int, int, int, int) override { return true; }
     void onFocus(WindowId, UnitId, bool) override {}
+    void onWheel(WindowId, UnitId, int) override {}
+    bool onNavigationKey(WindowId, UnitId, int) override { return false; }
     void onClicked(WindowId, UnitId) override {}
     void onEditChanged(WindowId, UnitId) override {}
     void onComboChosen(WindowId, UnitId) override {}

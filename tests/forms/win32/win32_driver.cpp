@@ -11,6 +11,7 @@
 #include <commctrl.h>
 #include <deque>
 #include <map>
+#include <optional>
 #include <windows.h>
 
 namespace glyvora::testing {
@@ -176,6 +177,58 @@ public:
         if (GetFocus() != c) SetFocus(c);
         settle();
         return GetFocus() == c;
+    }
+
+    bool wheel(WindowId w, UnitId u, int notches) override {
+        HWND top = b_.windowHandle(w);
+        if (!top || !IsWindowVisible(top) || IsIconic(top)) return false;
+        HWND over = top;
+        if (b_.controlType(w, u)) {
+            over = b_.controlHandle(w, u);
+            if (!IsWindowVisible(over)) return false;
+        }
+        std::optional<POINT> at = over == top ? bareClientPoint(top) : centreOf(over);
+        if (!at) return false;
+        bringForward(top);
+        SetCursorPos(at->x, at->y);
+        INPUT turn{};
+        turn.type = INPUT_MOUSE;
+        turn.mi.dwFlags = MOUSEEVENTF_WHEEL;
+        turn.mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
+        if (SendInput(1, &turn, sizeof turn) != 1) return false;
+        return deliverInput(WM_MOUSEWHEEL);
+    }
+
+    bool pressKey(WindowId w, int key) override {
+        HWND top = b_.windowHandle(w);
+        if (!top || !IsWindowVisible(top) || IsIconic(top)) return false;
+        WORD vk = 0;
+        switch (key) {
+        case navigationKey::pageUp:
+            vk = VK_PRIOR;
+            break;
+        case navigationKey::pageDown:
+            vk = VK_NEXT;
+            break;
+        case navigationKey::home:
+            vk = VK_HOME;
+            break;
+        case navigationKey::end:
+            vk = VK_END;
+            break;
+        default:
+            return false;
+        }
+        bringForward(top);
+        INPUT keys[2]{};
+        for (INPUT& k : keys) {
+            k.type = INPUT_KEYBOARD;
+            k.ki.wVk = vk;
+            k.ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
+        }
+        keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        if (SendInput(2, keys, sizeof(INPUT)) != 2) return false;
+        return deliverInput(WM_KEYUP);
     }
 
     bool type(WindowId w, UnitId u, const Text& text) override {
@@ -429,6 +482,45 @@ private:
     // An action taken outside the message loop is handled with the messages it caused to be posted.
     void settle() {
         if (b_.dispatchDepth() == 0) b_.processPending();
+    }
+    static POINT centreOf(HWND h) {
+        RECT r{};
+        GetWindowRect(h, &r);
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    // A point of the window's client area that no control covers, in screen coordinates.
+    static std::optional<POINT> bareClientPoint(HWND top) {
+        RECT client{};
+        GetClientRect(top, &client);
+        for (int y = 2; y < client.bottom; y += 8)
+            for (int x = 2; x < client.right; x += 8)
+                if (ChildWindowFromPointEx(top, POINT{x, y}, CWP_SKIPINVISIBLE) == top) {
+                    POINT screen{x, y};
+                    ClientToScreen(top, &screen);
+                    return screen;
+                }
+        return std::nullopt;
+    }
+    // Input goes to the foreground window; the focus it had stays where the test put it.
+    static void bringForward(HWND top) {
+        if (GetForegroundWindow() == top) return;
+        const HWND focused = GetFocus();
+        SetForegroundWindow(top);
+        if (focused && GetFocus() != focused && GetAncestor(focused, GA_ROOT) == top) SetFocus(focused);
+    }
+    // Injected input reaches the thread's queue a little later; waits (two seconds at most) until
+    // the last message it makes is there, then handles it all. Inside a waiting handler the
+    // program's own loop takes it instead.
+    bool deliverInput(UINT last) {
+        if (b_.dispatchDepth() > 0) return true;
+        const DWORD start = GetTickCount();
+        MSG msg;
+        while (!PeekMessageW(&msg, nullptr, last, last, PM_NOREMOVE)) {
+            if (GetTickCount() - start > 2000) return false;
+            Sleep(5);
+        }
+        b_.processPending();
+        return true;
     }
 
     static LRESULT CALLBACK laterProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
