@@ -5,6 +5,7 @@
 #include "fontfile/byte_reader.h"
 #include "fontfile/face_name.h"
 #include "fontfile/face_name_readers.h"
+#include "fontfile/sfnt_tables.h"
 #include "platform/codepage_legacy.h"
 
 #include <algorithm>
@@ -12,21 +13,6 @@
 namespace glyvora::fontfile {
 
 namespace {
-
-constexpr std::uint32_t tagOf(const char (&s)[5]) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(s[0])) << 24 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(s[1])) << 16 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(s[2])) << 8 |
-           static_cast<unsigned char>(s[3]);
-}
-
-constexpr std::uint32_t trueTypeVersion = 0x00010000;
-constexpr std::uint32_t cffVersion = tagOf("OTTO");
-
-constexpr std::size_t sfntHeaderBytes = 12;
-constexpr std::size_t tableRecordBytes = 16;
-constexpr std::size_t nameHeaderBytes = 6;
-constexpr std::size_t nameRecordBytes = 12;
 
 // The first read of the name table: enough for the header, a few dozen records and often the
 // strings, so that most fonts need no second read before the string.

@@ -7,6 +7,7 @@
 #include "fontfile/byte_reader.h"
 #include "fontfile/byte_writer.h"
 #include "fontfile/font_rename_writers.h"
+#include "fontfile/sfnt_tables.h"
 
 #include <algorithm>
 #include <map>
@@ -17,21 +18,6 @@ namespace glyvora::fontfile {
 
 namespace {
 
-constexpr std::uint32_t tagOf(const char (&s)[5]) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(s[0])) << 24 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(s[1])) << 16 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(s[2])) << 8 |
-           static_cast<unsigned char>(s[3]);
-}
-
-constexpr std::uint32_t trueTypeVersion = 0x00010000;
-constexpr std::uint32_t appleTrueTypeVersion = tagOf("true");
-constexpr std::uint32_t cffVersion = tagOf("OTTO");
-
-constexpr std::size_t sfntHeaderBytes = 12;
-constexpr std::size_t tableRecordBytes = 16;
-constexpr std::size_t nameHeaderBytes = 6;
-constexpr std::size_t nameRecordBytes = 12;
 constexpr std::size_t langTagRecordBytes = 4;
 
 // head.checkSumAdjustment: the offset in the table, and the sum the whole file must come to.
