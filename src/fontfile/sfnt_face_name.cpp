@@ -9,6 +9,7 @@
 #include "platform/codepage_legacy.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace glyvora::fontfile {
 
@@ -151,6 +152,9 @@ std::u16string sfntFaceName(FontBytes& bytes, std::uint64_t offset, std::uint16_
     if (!directory) return std::u16string();
     ByteReader d(*directory);
     Table name, head, hhea, maxp, cmap, glyf, loca, cff;
+    const std::pair<std::uint32_t, Table*> wanted[] = {
+        {tagOf("name"), &name}, {tagOf("head"), &head}, {tagOf("hhea"), &hhea}, {tagOf("maxp"), &maxp},
+        {tagOf("cmap"), &cmap}, {tagOf("glyf"), &glyf}, {tagOf("loca"), &loca}, {tagOf("CFF "), &cff}};
     const std::uint64_t fileSize = bytes.size();
     for (std::size_t i = 0; i < tableCount; ++i) {
         const std::size_t at = i * tableRecordBytes;
@@ -158,34 +162,8 @@ std::u16string sfntFaceName(FontBytes& bytes, std::uint64_t offset, std::uint16_
         Table table{d.u32be(at + 8), d.u32be(at + 12), true};
         // A table past the end of the file: the file is cut short or damaged, and GDI refuses it.
         if (table.offset > fileSize || table.length > fileSize - table.offset) return std::u16string();
-        switch (tag) {
-        case tagOf("name"):
-            name = table;
-            break;
-        case tagOf("head"):
-            head = table;
-            break;
-        case tagOf("hhea"):
-            hhea = table;
-            break;
-        case tagOf("maxp"):
-            maxp = table;
-            break;
-        case tagOf("cmap"):
-            cmap = table;
-            break;
-        case tagOf("glyf"):
-            glyf = table;
-            break;
-        case tagOf("loca"):
-            loca = table;
-            break;
-        case tagOf("CFF "):
-            cff = table;
-            break;
-        default:
-            break;
-        }
+        for (const auto& [wantedTag, into] : wanted)
+            if (tag == wantedTag) *into = table;
     }
     if (!d.ok()) return std::u16string();
     // What a font needs to be loaded at all: its header, metrics, character map and names, and
