@@ -208,40 +208,11 @@ T toIntegerType(const Value& v) {
     return static_cast<T>(wholeNumber(v));
 }
 
-TypeCode valueTypeOf(FieldType type) {
-    switch (type) {
-    case FieldType::Byte:
-        return TypeCode::Byte;
-    case FieldType::Short:
-        return TypeCode::Short;
-    case FieldType::Integer:
-        return TypeCode::Integer;
-    case FieldType::Long:
-        return TypeCode::Long;
-    case FieldType::Float:
-        return TypeCode::Float;
-    case FieldType::Double:
-        return TypeCode::Double;
-    case FieldType::Boolean:
-        return TypeCode::Boolean;
-    case FieldType::DateTime:
-        return TypeCode::DateTime;
-    case FieldType::Subprogram:
-        return TypeCode::SubprogramRef;
-    case FieldType::Text:
-    case FieldType::Memo:
-        return TypeCode::Text;
-    case FieldType::ByteSet:
-        return TypeCode::ByteSet;
-    }
-    return TypeCode::None;
-}
-
 // The value brought to the field's type: the same type as it is, a number converted to another
 // numeric type, nothing for any other mismatch. An omitted value is the field's empty value.
 std::optional<Value> convertForField(const Value& v, FieldType type) {
     if (v.omitted()) return emptyValue(type);
-    if (v.type() == valueTypeOf(type)) return v;
+    if (v.type() == emptyValue(type).type()) return v;
     if (!v.isNumber() || !isNumericType(type)) return std::nullopt;
     switch (type) {
     case FieldType::Byte:
