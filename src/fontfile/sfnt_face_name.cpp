@@ -19,9 +19,6 @@ namespace {
 // strings, so that most fonts need no second read before the string.
 constexpr std::size_t nameFirstRead = 2048;
 
-constexpr std::uint16_t windowsPlatform = 3;
-constexpr std::uint16_t familyNameId = 1;
-
 struct Table {
     std::uint64_t offset = 0;
     std::uint64_t length = 0;

@@ -24,13 +24,6 @@ constexpr std::size_t langTagRecordBytes = 4;
 constexpr std::size_t checkSumAdjustmentOffset = 8;
 constexpr std::uint32_t fileChecksumTarget = 0xB1B0AFBA;
 
-constexpr std::uint16_t unicodePlatform = 0;
-constexpr std::uint16_t macPlatform = 1;
-constexpr std::uint16_t isoPlatform = 2;
-constexpr std::uint16_t windowsPlatform = 3;
-
-constexpr std::uint16_t familyNameId = 1;
-
 // The names the system finds a face by: family, unique, full and PostScript names, Mac's compatible
 // full name, and the typographic and WWS families that newer interfaces use instead of the family.
 // Subfamily (style) names stay, so the copy keeps its style.

@@ -24,4 +24,11 @@ inline constexpr std::size_t tableRecordBytes = 16;
 inline constexpr std::size_t nameHeaderBytes = 6;
 inline constexpr std::size_t nameRecordBytes = 12;
 
+// The name table's platforms, and the name ID of the family name.
+inline constexpr std::uint16_t unicodePlatform = 0;
+inline constexpr std::uint16_t macPlatform = 1;
+inline constexpr std::uint16_t isoPlatform = 2;
+inline constexpr std::uint16_t windowsPlatform = 3;
+inline constexpr std::uint16_t familyNameId = 1;
+
 } // namespace glyvora::fontfile
