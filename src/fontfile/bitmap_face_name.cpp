@@ -2,6 +2,7 @@
 // 16-bit (NE) executable holding .fnt fonts as FONT resources.
 #include "fontfile/byte_reader.h"
 #include "fontfile/face_name_readers.h"
+#include "fontfile/fnt_format.h"
 #include "platform/codepage.h"
 
 #include <algorithm>
@@ -10,19 +11,8 @@ namespace glyvora::fontfile {
 
 namespace {
 
-// The .fnt header as far as the face-name offset: version (2), file size (4), copyright (60), and
-// the metrics, with dfFace, the offset of the face name from the start of the font, at 0x69.
-constexpr std::size_t fntHeaderBytes = 0x6D;
-constexpr std::size_t fntFaceOffset = 0x69;
-
 // Face names end at their zero byte; more than this is no face name.
 constexpr std::size_t maxFaceNameBytes = 256;
-
-constexpr std::uint16_t fontResourceType = 0x8008; // RT_FONT with the integer-type bit
-constexpr std::size_t neHeaderOffsetField = 0x3C;
-constexpr std::size_t neHeaderBytes = 0x40;
-constexpr std::size_t resourceTypeInfoBytes = 8;  // type, count, reserved
-constexpr std::size_t resourceNameInfoBytes = 12; // offset, length, flags, id, reserved
 
 } // namespace
 

@@ -6,6 +6,7 @@
 // at them. Every other byte stays where it was, so offsets into the file elsewhere keep holding.
 #include "fontfile/byte_reader.h"
 #include "fontfile/byte_writer.h"
+#include "fontfile/fnt_format.h"
 #include "fontfile/font_rename_writers.h"
 
 #include <algorithm>
@@ -15,18 +16,10 @@ namespace glyvora::fontfile {
 
 namespace {
 
-// The .fnt header as far as the face-name offset; dfSize, the font's size, at 2 and dfFace, the
-// face name's offset from the start of the font, at 0x69.
-constexpr std::size_t fntHeaderBytes = 0x6D;
+// dfSize, the .fnt's size, in its header.
 constexpr std::size_t fntSizeOffset = 2;
-constexpr std::size_t fntFaceOffset = 0x69;
 
-constexpr std::uint16_t fontResourceType = 0x8008;  // RT_FONT with the integer-type bit
 constexpr std::uint16_t fontDirectoryType = 0x8007; // RT_FONTDIR
-constexpr std::size_t neHeaderOffsetField = 0x3C;
-constexpr std::size_t neHeaderBytes = 0x40;
-constexpr std::size_t resourceTypeInfoBytes = 8;  // type, count, reserved
-constexpr std::size_t resourceNameInfoBytes = 12; // offset, length, flags, id, reserved
 
 // A font directory entry: the font's ordinal, its header up to dfFace and a reserved word, then
 // its device name and face name, each ending at a zero byte.

@@ -6,6 +6,7 @@
 // glyph) is not held.
 #include "fontfile/byte_reader.h"
 #include "fontfile/coverage_readers.h"
+#include "fontfile/sfnt_tables.h"
 
 #include <algorithm>
 
@@ -14,8 +15,6 @@ namespace glyvora::fontfile {
 namespace {
 
 constexpr std::uint32_t cmapTag = 0x636D6170; // "cmap"
-constexpr std::size_t sfntHeaderBytes = 12;
-constexpr std::size_t tableRecordBytes = 16;
 constexpr std::size_t encodingRecordBytes = 8;
 constexpr std::size_t groupBytes = 12;
 

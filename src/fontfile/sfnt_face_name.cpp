@@ -5,35 +5,19 @@
 #include "fontfile/byte_reader.h"
 #include "fontfile/face_name.h"
 #include "fontfile/face_name_readers.h"
+#include "fontfile/sfnt_tables.h"
 #include "platform/codepage_legacy.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace glyvora::fontfile {
 
 namespace {
 
-constexpr std::uint32_t tagOf(const char (&s)[5]) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(s[0])) << 24 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(s[1])) << 16 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(s[2])) << 8 |
-           static_cast<unsigned char>(s[3]);
-}
-
-constexpr std::uint32_t trueTypeVersion = 0x00010000;
-constexpr std::uint32_t cffVersion = tagOf("OTTO");
-
-constexpr std::size_t sfntHeaderBytes = 12;
-constexpr std::size_t tableRecordBytes = 16;
-constexpr std::size_t nameHeaderBytes = 6;
-constexpr std::size_t nameRecordBytes = 12;
-
 // The first read of the name table: enough for the header, a few dozen records and often the
 // strings, so that most fonts need no second read before the string.
 constexpr std::size_t nameFirstRead = 2048;
-
-constexpr std::uint16_t windowsPlatform = 3;
-constexpr std::uint16_t familyNameId = 1;
 
 struct Table {
     std::uint64_t offset = 0;
@@ -165,6 +149,9 @@ std::u16string sfntFaceName(FontBytes& bytes, std::uint64_t offset, std::uint16_
     if (!directory) return std::u16string();
     ByteReader d(*directory);
     Table name, head, hhea, maxp, cmap, glyf, loca, cff;
+    const std::pair<std::uint32_t, Table*> wanted[] = {
+        {tagOf("name"), &name}, {tagOf("head"), &head}, {tagOf("hhea"), &hhea}, {tagOf("maxp"), &maxp},
+        {tagOf("cmap"), &cmap}, {tagOf("glyf"), &glyf}, {tagOf("loca"), &loca}, {tagOf("CFF "), &cff}};
     const std::uint64_t fileSize = bytes.size();
     for (std::size_t i = 0; i < tableCount; ++i) {
         const std::size_t at = i * tableRecordBytes;
@@ -172,34 +159,8 @@ std::u16string sfntFaceName(FontBytes& bytes, std::uint64_t offset, std::uint16_
         Table table{d.u32be(at + 8), d.u32be(at + 12), true};
         // A table past the end of the file: the file is cut short or damaged, and GDI refuses it.
         if (table.offset > fileSize || table.length > fileSize - table.offset) return std::u16string();
-        switch (tag) {
-        case tagOf("name"):
-            name = table;
-            break;
-        case tagOf("head"):
-            head = table;
-            break;
-        case tagOf("hhea"):
-            hhea = table;
-            break;
-        case tagOf("maxp"):
-            maxp = table;
-            break;
-        case tagOf("cmap"):
-            cmap = table;
-            break;
-        case tagOf("glyf"):
-            glyf = table;
-            break;
-        case tagOf("loca"):
-            loca = table;
-            break;
-        case tagOf("CFF "):
-            cff = table;
-            break;
-        default:
-            break;
-        }
+        for (const auto& [wantedTag, into] : wanted)
+            if (tag == wantedTag) *into = table;
     }
     if (!d.ok()) return std::u16string();
     // What a font needs to be loaded at all: its header, metrics, character map and names, and

@@ -7,6 +7,7 @@
 #include "fontfile/byte_reader.h"
 #include "fontfile/byte_writer.h"
 #include "fontfile/font_rename_writers.h"
+#include "fontfile/sfnt_tables.h"
 
 #include <algorithm>
 #include <map>
@@ -17,33 +18,11 @@ namespace glyvora::fontfile {
 
 namespace {
 
-constexpr std::uint32_t tagOf(const char (&s)[5]) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(s[0])) << 24 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(s[1])) << 16 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(s[2])) << 8 |
-           static_cast<unsigned char>(s[3]);
-}
-
-constexpr std::uint32_t trueTypeVersion = 0x00010000;
-constexpr std::uint32_t appleTrueTypeVersion = tagOf("true");
-constexpr std::uint32_t cffVersion = tagOf("OTTO");
-
-constexpr std::size_t sfntHeaderBytes = 12;
-constexpr std::size_t tableRecordBytes = 16;
-constexpr std::size_t nameHeaderBytes = 6;
-constexpr std::size_t nameRecordBytes = 12;
 constexpr std::size_t langTagRecordBytes = 4;
 
 // head.checkSumAdjustment: the offset in the table, and the sum the whole file must come to.
 constexpr std::size_t checkSumAdjustmentOffset = 8;
 constexpr std::uint32_t fileChecksumTarget = 0xB1B0AFBA;
-
-constexpr std::uint16_t unicodePlatform = 0;
-constexpr std::uint16_t macPlatform = 1;
-constexpr std::uint16_t isoPlatform = 2;
-constexpr std::uint16_t windowsPlatform = 3;
-
-constexpr std::uint16_t familyNameId = 1;
 
 // The names the system finds a face by: family, unique, full and PostScript names, Mac's compatible
 // full name, and the typographic and WWS families that newer interfaces use instead of the family.

@@ -15,6 +15,15 @@ bool takeAnswer(std::deque<Answer>& queue, Into& into) {
     return true;
 }
 
+// Keeps the request of an opening in its slot of the record and answers it from its queue.
+template <typename Request, typename Answer, typename Into>
+bool keepAndAnswer(ShownDialog& shown, Request ShownDialog::*slot, const Request& request,
+                   std::deque<Answer>& queue, Into& into) {
+    shown.*slot = request;
+    shown.answered = takeAnswer(queue, into);
+    return shown.answered;
+}
+
 } // namespace
 
 int closingButton(unsigned flags) {
@@ -37,31 +46,22 @@ ShownDialog& ScriptedDialogs::record(DialogKind kind) {
 }
 
 bool ScriptedDialogs::open(const MessageBoxRequest& request, int& answer) {
-    ShownDialog& shown = record(DialogKind::MessageBox);
-    shown.messageBox = request;
-    shown.answered = takeAnswer(messageBoxes_, answer);
-    return shown.answered;
+    return keepAndAnswer(record(DialogKind::MessageBox), &ShownDialog::messageBox, request, messageBoxes_,
+                         answer);
 }
 
 bool ScriptedDialogs::open(const InputBoxRequest& request, std::optional<Text>& answer) {
-    ShownDialog& shown = record(DialogKind::InputBox);
-    shown.inputBox = request;
-    shown.answered = takeAnswer(inputBoxes_, answer);
-    return shown.answered;
+    return keepAndAnswer(record(DialogKind::InputBox), &ShownDialog::inputBox, request, inputBoxes_, answer);
 }
 
 bool ScriptedDialogs::open(const FolderPickerRequest& request, Text& answer) {
-    ShownDialog& shown = record(DialogKind::FolderPicker);
-    shown.folderPicker = request;
-    shown.answered = takeAnswer(folders_, answer);
-    return shown.answered;
+    return keepAndAnswer(record(DialogKind::FolderPicker), &ShownDialog::folderPicker, request, folders_,
+                         answer);
 }
 
 bool ScriptedDialogs::open(const ColourChoiceRequest& request, std::optional<Colour>& answer) {
-    ShownDialog& shown = record(DialogKind::ColourChoice);
-    shown.colourChoice = request;
-    shown.answered = takeAnswer(colours_, answer);
-    return shown.answered;
+    return keepAndAnswer(record(DialogKind::ColourChoice), &ShownDialog::colourChoice, request, colours_,
+                         answer);
 }
 
 bool ScriptedDialogs::open(const PopupMenuRequest& request, UnitId& answer,

@@ -208,40 +208,11 @@ T toIntegerType(const Value& v) {
     return static_cast<T>(wholeNumber(v));
 }
 
-TypeCode valueTypeOf(FieldType type) {
-    switch (type) {
-    case FieldType::Byte:
-        return TypeCode::Byte;
-    case FieldType::Short:
-        return TypeCode::Short;
-    case FieldType::Integer:
-        return TypeCode::Integer;
-    case FieldType::Long:
-        return TypeCode::Long;
-    case FieldType::Float:
-        return TypeCode::Float;
-    case FieldType::Double:
-        return TypeCode::Double;
-    case FieldType::Boolean:
-        return TypeCode::Boolean;
-    case FieldType::DateTime:
-        return TypeCode::DateTime;
-    case FieldType::Subprogram:
-        return TypeCode::SubprogramRef;
-    case FieldType::Text:
-    case FieldType::Memo:
-        return TypeCode::Text;
-    case FieldType::ByteSet:
-        return TypeCode::ByteSet;
-    }
-    return TypeCode::None;
-}
-
 // The value brought to the field's type: the same type as it is, a number converted to another
 // numeric type, nothing for any other mismatch. An omitted value is the field's empty value.
 std::optional<Value> convertForField(const Value& v, FieldType type) {
     if (v.omitted()) return emptyValue(type);
-    if (v.type() == valueTypeOf(type)) return v;
+    if (v.type() == emptyValue(type).type()) return v;
     if (!v.isNumber() || !isNumericType(type)) return std::nullopt;
     switch (type) {
     case FieldType::Byte:
@@ -266,54 +237,39 @@ std::optional<Value> convertForField(const Value& v, FieldType type) {
 ByteSet encode(const Value& v, const FieldDescriptor& field, std::uint64_t& padding) {
     padding = 0;
     ByteSet out;
-    auto raw = [&out](const void* p, std::size_t n) {
-        const auto* b = static_cast<const std::uint8_t*>(p);
-        out.assign(b, b + n);
+    // A fixed-size field holds its value's bytes as they are in memory.
+    auto raw = [&out](const auto& x) {
+        const auto* b = reinterpret_cast<const std::uint8_t*>(&x);
+        out.assign(b, b + sizeof x);
     };
     switch (static_cast<FieldType>(field.type)) {
-    case FieldType::Byte: {
-        const std::uint8_t b = v.as<std::uint8_t>();
-        raw(&b, 1);
+    case FieldType::Byte:
+        raw(v.as<std::uint8_t>());
         break;
-    }
-    case FieldType::Short: {
-        const std::int16_t s = v.as<std::int16_t>();
-        raw(&s, 2);
+    case FieldType::Short:
+        raw(v.as<std::int16_t>());
         break;
-    }
-    case FieldType::Integer: {
-        const std::int32_t i = v.as<std::int32_t>();
-        raw(&i, 4);
+    case FieldType::Integer:
+        raw(v.as<std::int32_t>());
         break;
-    }
-    case FieldType::Long: {
-        const std::int64_t l = v.as<std::int64_t>();
-        raw(&l, 8);
+    case FieldType::Long:
+        raw(v.as<std::int64_t>());
         break;
-    }
-    case FieldType::Float: {
-        const float f = v.as<float>();
-        raw(&f, 4);
+    case FieldType::Float:
+        raw(v.as<float>());
         break;
-    }
-    case FieldType::Double: {
-        const double d = v.as<double>();
-        raw(&d, 8);
+    case FieldType::Double:
+        raw(v.as<double>());
         break;
-    }
     case FieldType::Boolean:
         out.push_back(v.as<bool>() ? 1 : 0);
         break;
-    case FieldType::DateTime: {
-        const double d = v.as<DateTime>().days;
-        raw(&d, 8);
+    case FieldType::DateTime:
+        raw(v.as<DateTime>().days);
         break;
-    }
-    case FieldType::Subprogram: {
-        const std::uint32_t a = v.as<SubprogramRef>().address;
-        raw(&a, 4);
+    case FieldType::Subprogram:
+        raw(v.as<SubprogramRef>().address);
         break;
-    }
     case FieldType::Text: {
         const Text& text = v.as<Text>();
         const std::size_t length = std::min(text.find('\0'), text.size());
@@ -329,45 +285,37 @@ ByteSet encode(const Value& v, const FieldDescriptor& field, std::uint64_t& padd
     return out;
 }
 
+// A fixed-size field's value from its bytes as they are in memory.
+template <typename T>
+T load(const std::uint8_t* b) {
+    T x;
+    std::memcpy(&x, b, sizeof x);
+    return x;
+}
+
 Value decode(const std::uint8_t* b, std::size_t n, FieldType type) {
     switch (type) {
     case FieldType::Byte:
         return Value::byte(b[0]);
-    case FieldType::Short: {
-        std::int16_t s;
-        std::memcpy(&s, b, 2);
-        return Value::shortInteger(s);
-    }
+    case FieldType::Short:
+        return Value::shortInteger(load<std::int16_t>(b));
     case FieldType::Integer:
         return Value(table::getInt32(b));
-    case FieldType::Long: {
-        std::int64_t l;
-        std::memcpy(&l, b, 8);
-        return Value(l);
-    }
-    case FieldType::Float: {
-        float f;
-        std::memcpy(&f, b, 4);
-        return Value(f);
-    }
-    case FieldType::Double: {
-        double d;
-        std::memcpy(&d, b, 8);
-        return Value(d);
-    }
+    case FieldType::Long:
+        return Value(load<std::int64_t>(b));
+    case FieldType::Float:
+        return Value(load<float>(b));
+    case FieldType::Double:
+        return Value(load<double>(b));
     case FieldType::Boolean:
         return Value(b[0] != 0);
     case FieldType::DateTime: {
-        double d;
-        std::memcpy(&d, b, 8);
+        double d = load<double>(b);
         d = std::isnan(d) ? 0 : std::clamp(d, table::kMinDate, table::kMaxDate);
         return Value(DateTime{d});
     }
-    case FieldType::Subprogram: {
-        std::uint32_t a;
-        std::memcpy(&a, b, 4);
-        return Value(SubprogramRef{a});
-    }
+    case FieldType::Subprogram:
+        return Value(SubprogramRef{load<std::uint32_t>(b)});
     case FieldType::Text: {
         const auto* c = reinterpret_cast<const char*>(b);
         const std::size_t length = std::find(c, c + n, '\0') - c;
