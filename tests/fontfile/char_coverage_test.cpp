@@ -20,22 +20,12 @@ using testing::cmapFormat4;
 using testing::cmapGroups;
 using testing::CmapSubtable;
 using testing::Group;
+using testing::packageFile;
 using testing::putU16be;
 using testing::putU32be;
 using testing::Segment;
 using testing::SfntFont;
 using testing::tableOffset;
-
-// A file of a Debian package, in the program's path form; under Wine the Unix root is drive Z:.
-Text packageFile(const std::string& unixPath) {
-    Text path;
-#ifdef _WIN32
-    path = "Z:";
-#endif
-    for (char c : unixPath)
-        path.push_back(c == '/' ? '\\' : c);
-    return path;
-}
 
 // The coverage of a package file, read through the file layer; the test fails, naming the package,
 // when it is not installed.

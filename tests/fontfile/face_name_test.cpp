@@ -19,23 +19,13 @@ using testing::buildFnt;
 using testing::buildFon;
 using testing::buildSfnt;
 using testing::NameRecord;
+using testing::packageFile;
 using testing::SfntFont;
 using testing::TempDir;
 using testing::windowsName;
 using testing::writeTestFile;
 
 constexpr std::uint16_t chinese = 0x0804;
-
-// A file of a Debian package, in the program's path form; under Wine the Unix root is drive Z:.
-Text packageFile(const std::string& unixPath) {
-    Text path;
-#ifdef _WIN32
-    path = "Z:";
-#endif
-    for (char c : unixPath)
-        path.push_back(c == '/' ? '\\' : c);
-    return path;
-}
 
 // The bytes of a package file; the test fails, naming the package, when it is not installed.
 std::string packageBytes(const std::string& unixPath, const std::string& package) {

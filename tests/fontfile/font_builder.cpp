@@ -436,4 +436,14 @@ std::size_t tableOffset(const std::string& font, const std::string& tag) {
     return std::string::npos;
 }
 
+std::string packageFile(const std::string& unixPath) {
+    std::string path;
+#ifdef _WIN32
+    path = "Z:";
+#endif
+    for (char c : unixPath)
+        path.push_back(c == '/' ? '\\' : c);
+    return path;
+}
+
 } // namespace glyvora::testing

@@ -85,4 +85,7 @@ std::uint32_t getU32be(const std::string& bytes, std::size_t at);
 // The offset of the table `tag` in a file built by buildSfnt with base 0 (npos when missing).
 std::size_t tableOffset(const std::string& font, const std::string& tag);
 
+// A file of a Debian package, in the program's path form; under Wine the Unix root is drive Z:.
+std::string packageFile(const std::string& unixPath);
+
 } // namespace glyvora::testing

@@ -3,9 +3,9 @@
 // the system looks for a face, keep everything else, and stay a well-formed file; damaged input is
 // refused. These run natively and under Wine.
 #include "fontfile/face_name.h"
-#include "fontfile/font_rename.h"
 #include "fontfile/folder_walk.h"
 #include "fontfile/font_builder.h"
+#include "fontfile/font_rename.h"
 #include "platform/files.h"
 
 #include <array>
@@ -31,13 +31,7 @@ using testing::windowsName;
 const std::string newName = "GlyvoraF1A2B3C4";
 
 std::string packageBytes(const std::string& unixPath, const std::string& package) {
-    Text path;
-#ifdef _WIN32
-    path = "Z:";
-#endif
-    for (char c : unixPath)
-        path.push_back(c == '/' ? '\\' : c);
-    const std::optional<ByteSet> bytes = readWholeFile(path);
+    const std::optional<ByteSet> bytes = readWholeFile(testing::packageFile(unixPath));
     if (!bytes) {
         ADD_FAILURE() << unixPath << " is missing: install the Debian package " << package;
         return std::string();
