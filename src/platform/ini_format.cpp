@@ -277,6 +277,13 @@ String<Char> serialise(const Document<Char>& document) {
     return out;
 }
 
+// The first section or key of a name, or the end.
+template <typename Items, typename Name>
+auto firstNamed(Items& items, const Name& name) {
+    return std::find_if(items.begin(), items.end(),
+                        [&](const auto& item) { return sameName(item.name, name); });
+}
+
 // Only the first section of the name is searched, even when a later one of the same name holds the
 // key.
 template <typename Char>
@@ -286,9 +293,8 @@ const String<Char>* findValue(const Document<Char>& document, const String<Char>
     const String<Char> keyName = trimBoth(key);
     for (const Section<Char>& s : document.sections) {
         if (!sameName(s.name, sectionName)) continue;
-        for (const Key<Char>& k : s.keys)
-            if (sameName(k.name, keyName)) return k.value ? &*k.value : nullptr;
-        return nullptr;
+        const auto k = firstNamed(s.keys, keyName);
+        return k != s.keys.end() && k->value ? &*k->value : nullptr;
     }
     return nullptr;
 }
@@ -304,13 +310,10 @@ bool setValue(Document<Char>& document, const String<Char>& section, const Strin
     Key<Char>* target = nullptr;
     for (Section<Char>& s : document.sections) {
         if (!sameName(s.name, sectionName)) continue;
-        for (Key<Char>& k : s.keys) {
-            if (sameName(k.name, keyName)) {
-                target = &k;
-                break;
-            }
-        }
-        if (!target) {
+        const auto k = firstNamed(s.keys, keyName);
+        if (k != s.keys.end()) {
+            target = &*k;
+        } else {
             s.keys.push_back(Key<Char>{trimLeading(key), std::nullopt});
             target = &s.keys.back();
         }
@@ -334,25 +337,20 @@ template <typename Char>
 bool removeKey(Document<Char>& document, const String<Char>& section, const String<Char>& key) {
     for (Section<Char>& s : document.sections) {
         if (!sameName(s.name, section)) continue;
-        for (auto k = s.keys.begin(); k != s.keys.end(); ++k) {
-            if (sameName(k->name, key)) {
-                s.keys.erase(k);
-                return true;
-            }
-        }
+        const auto k = firstNamed(s.keys, key);
+        if (k == s.keys.end()) continue;
+        s.keys.erase(k);
+        return true;
     }
     return false;
 }
 
 template <typename Char>
 bool removeSection(Document<Char>& document, const String<Char>& section) {
-    for (auto s = document.sections.begin(); s != document.sections.end(); ++s) {
-        if (sameName(s->name, section)) {
-            document.sections.erase(s);
-            return true;
-        }
-    }
-    return false;
+    const auto s = firstNamed(document.sections, section);
+    if (s == document.sections.end()) return false;
+    document.sections.erase(s);
+    return true;
 }
 
 // A value of two characters or more that starts and ends with the same quote (' or ") loses the

@@ -1,43 +1,29 @@
 #include "platform/posix/errors.h"
 
+#include "platform/file_error_codes.h"
+
 #include <cerrno>
 
 namespace glyvora::posix {
 
+namespace {
+
+const FileErrorCodes<int> kErrnoCodes[] = {
+    {FileError::None, {0}},
+    {FileError::NotFound, {ENOENT}},
+    {FileError::BadPath, {ENOTDIR, ENAMETOOLONG, ELOOP, EINVAL}},
+    {FileError::TooManyOpenFiles, {EMFILE, ENFILE}},
+    {FileError::AccessDenied, {EACCES, EPERM, EROFS, EISDIR, EEXIST}},
+    {FileError::InvalidFile, {EBADF}},
+    {FileError::BadSeek, {ESPIPE, EOVERFLOW, EFBIG}},
+    {FileError::HardwareIO, {EIO}},
+    {FileError::DiskFull, {ENOSPC, EDQUOT}},
+};
+
+} // namespace
+
 FileError fileErrorFromErrno(int error) {
-    switch (error) {
-    case 0:
-        return FileError::None;
-    case ENOENT:
-        return FileError::NotFound;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-    case EINVAL:
-        return FileError::BadPath;
-    case EMFILE:
-    case ENFILE:
-        return FileError::TooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-    case EEXIST:
-        return FileError::AccessDenied;
-    case EBADF:
-        return FileError::InvalidFile;
-    case ESPIPE:
-    case EOVERFLOW:
-    case EFBIG:
-        return FileError::BadSeek;
-    case EIO:
-        return FileError::HardwareIO;
-    case ENOSPC:
-    case EDQUOT:
-        return FileError::DiskFull;
-    default:
-        return FileError::Generic;
-    }
+    return fileErrorOfCode(kErrnoCodes, error);
 }
 
 } // namespace glyvora::posix

@@ -22,6 +22,40 @@ namespace glyvora {
 
 namespace {
 
+// A read or write may move fewer bytes than asked, or be interrupted; the rest follows until all
+// `count` bytes have moved. A call that moves nothing is the end of the file for a read, and for a
+// write a disk that takes no more (`nothingMoved`), which would otherwise be asked again forever.
+template <typename Transfer>
+IoResult transferAll(std::size_t count, FileError nothingMoved, Transfer transfer) {
+    IoResult result;
+    while (result.bytes < count) {
+        const ssize_t n = transfer(result.bytes);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            result.error = posix::fileErrorFromErrno(errno);
+            return result;
+        }
+        if (n == 0) {
+            result.error = nothingMoved;
+            return result;
+        }
+        result.bytes += static_cast<std::size_t>(n);
+    }
+    return result;
+}
+
+OpenedFile failedOpen(FileError error) {
+    OpenedFile result;
+    result.error = error;
+    return result;
+}
+
+// Closes what was opened but cannot be handed out.
+OpenedFile failedOpen(int fd, FileError error) {
+    ::close(fd);
+    return failedOpen(error);
+}
+
 class PosixFile final : public File {
 public:
     PosixFile(int fd, bool writable, std::optional<std::uint64_t> sizeAtOpen = std::nullopt)
@@ -29,36 +63,17 @@ public:
     ~PosixFile() override { ::close(fd_); }
 
     IoResult readAt(std::uint64_t offset, void* buffer, std::size_t count) override {
-        IoResult result;
         auto* out = static_cast<char*>(buffer);
-        while (result.bytes < count) {
-            const ssize_t n = ::pread(fd_, out + result.bytes, count - result.bytes,
-                                      static_cast<off_t>(offset + result.bytes));
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                result.error = posix::fileErrorFromErrno(errno);
-                return result;
-            }
-            if (n == 0) break;
-            result.bytes += static_cast<std::size_t>(n);
-        }
-        return result;
+        return transferAll(count, FileError::None, [&](std::size_t done) {
+            return ::pread(fd_, out + done, count - done, static_cast<off_t>(offset + done));
+        });
     }
 
     IoResult writeAt(std::uint64_t offset, const void* data, std::size_t count) override {
-        IoResult result;
         const auto* in = static_cast<const char*>(data);
-        while (result.bytes < count) {
-            const ssize_t n = ::pwrite(fd_, in + result.bytes, count - result.bytes,
-                                       static_cast<off_t>(offset + result.bytes));
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                result.error = posix::fileErrorFromErrno(errno);
-                return result;
-            }
-            result.bytes += static_cast<std::size_t>(n);
-        }
-        return result;
+        return transferAll(count, FileError::DiskFull, [&](std::size_t done) {
+            return ::pwrite(fd_, in + done, count - done, static_cast<off_t>(offset + done));
+        });
     }
 
     std::optional<std::uint64_t> size() override {
@@ -161,11 +176,7 @@ public:
     OpenedFile openForQuery(const Text& path) override;
     OpenedFile open(const Text& path, FileAccess access, FileSharing sharing,
                     FileCreation creation) override {
-        OpenedFile result;
-        if (path.empty()) {
-            result.error = FileError::NotFound;
-            return result;
-        }
+        if (path.empty()) return failedOpen(FileError::NotFound);
         int flags = O_CLOEXEC;
         switch (access) {
         case FileAccess::Read:
@@ -180,28 +191,15 @@ public:
         }
         if (creation != FileCreation::OpenExisting) flags |= O_CREAT;
         const int fd = openByName(path, flags);
-        if (fd < 0) {
-            result.error = posix::fileErrorFromErrno(errno);
-            return result;
-        }
+        if (fd < 0) return failedOpen(posix::fileErrorFromErrno(errno));
         struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-            ::close(fd);
-            result.error = FileError::AccessDenied;
-            return result;
-        }
+        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) return failedOpen(fd, FileError::AccessDenied);
         const int mode = sharing == FileSharing::DenyNone ? LOCK_SH : LOCK_EX;
-        if (::flock(fd, mode | LOCK_NB) != 0) {
-            ::close(fd);
-            result.error = FileError::SharingViolation;
-            return result;
-        }
+        if (::flock(fd, mode | LOCK_NB) != 0) return failedOpen(fd, FileError::SharingViolation);
         // Truncate only once the sharing check has passed, as CREATE_ALWAYS does.
-        if (creation == FileCreation::CreateAlways && ::ftruncate(fd, 0) != 0) {
-            result.error = posix::fileErrorFromErrno(errno);
-            ::close(fd);
-            return result;
-        }
+        if (creation == FileCreation::CreateAlways && ::ftruncate(fd, 0) != 0)
+            return failedOpen(fd, posix::fileErrorFromErrno(errno));
+        OpenedFile result;
         result.file = std::make_unique<PosixFile>(fd, access != FileAccess::Read);
         return result;
     }
@@ -300,27 +298,13 @@ private:
 // One open and one fstat, which both refuses a folder and gives the size. No flock: the query
 // changes nothing, and the scan makes it on thousands of files one after another.
 OpenedFile PosixFileSystem::openForQuery(const Text& path) {
-    OpenedFile result;
-    if (path.empty()) {
-        result.error = FileError::NotFound;
-        return result;
-    }
+    if (path.empty()) return failedOpen(FileError::NotFound);
     const int fd = openByName(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        result.error = posix::fileErrorFromErrno(errno);
-        return result;
-    }
+    if (fd < 0) return failedOpen(posix::fileErrorFromErrno(errno));
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        result.error = posix::fileErrorFromErrno(errno);
-        ::close(fd);
-        return result;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        result.error = FileError::AccessDenied;
-        return result;
-    }
+    if (::fstat(fd, &st) != 0) return failedOpen(fd, posix::fileErrorFromErrno(errno));
+    if (S_ISDIR(st.st_mode)) return failedOpen(fd, FileError::AccessDenied);
+    OpenedFile result;
     result.file = std::make_unique<PosixFile>(fd, false, static_cast<std::uint64_t>(st.st_size));
     return result;
 }

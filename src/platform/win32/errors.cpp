@@ -1,55 +1,37 @@
 #include "platform/win32/errors.h"
 
+#include "platform/file_error_codes.h"
+
 #include <windows.h>
 
 namespace glyvora::win32 {
 
+namespace {
+
+const FileErrorCodes<unsigned long> kWin32Codes[] = {
+    {FileError::None, {ERROR_SUCCESS}},
+    {FileError::NotFound, {ERROR_FILE_NOT_FOUND}},
+    {FileError::BadPath,
+     {ERROR_PATH_NOT_FOUND, ERROR_INVALID_NAME, ERROR_BAD_PATHNAME, ERROR_INVALID_DRIVE, ERROR_BAD_NETPATH,
+      ERROR_FILENAME_EXCED_RANGE}},
+    {FileError::TooManyOpenFiles, {ERROR_TOO_MANY_OPEN_FILES}},
+    {FileError::AccessDenied,
+     {ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT, ERROR_FILE_EXISTS, ERROR_ALREADY_EXISTS}},
+    {FileError::InvalidFile, {ERROR_INVALID_HANDLE}},
+    {FileError::RemoveCurrentDir, {ERROR_CURRENT_DIRECTORY}},
+    {FileError::DirectoryFull, {ERROR_CANNOT_MAKE}},
+    {FileError::BadSeek, {ERROR_SEEK, ERROR_NEGATIVE_SEEK}},
+    {FileError::HardwareIO, {ERROR_CRC, ERROR_READ_FAULT, ERROR_WRITE_FAULT, ERROR_IO_DEVICE}},
+    {FileError::SharingViolation, {ERROR_SHARING_VIOLATION}},
+    {FileError::LockViolation, {ERROR_LOCK_VIOLATION}},
+    {FileError::DiskFull, {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}},
+    {FileError::EndOfFile, {ERROR_HANDLE_EOF}},
+};
+
+} // namespace
+
 FileError fileErrorFromWin32(unsigned long error) {
-    switch (error) {
-    case ERROR_SUCCESS:
-        return FileError::None;
-    case ERROR_FILE_NOT_FOUND:
-        return FileError::NotFound;
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-    case ERROR_FILENAME_EXCED_RANGE:
-        return FileError::BadPath;
-    case ERROR_TOO_MANY_OPEN_FILES:
-        return FileError::TooManyOpenFiles;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-        return FileError::AccessDenied;
-    case ERROR_INVALID_HANDLE:
-        return FileError::InvalidFile;
-    case ERROR_CURRENT_DIRECTORY:
-        return FileError::RemoveCurrentDir;
-    case ERROR_CANNOT_MAKE:
-        return FileError::DirectoryFull;
-    case ERROR_SEEK:
-    case ERROR_NEGATIVE_SEEK:
-        return FileError::BadSeek;
-    case ERROR_CRC:
-    case ERROR_READ_FAULT:
-    case ERROR_WRITE_FAULT:
-    case ERROR_IO_DEVICE:
-        return FileError::HardwareIO;
-    case ERROR_SHARING_VIOLATION:
-        return FileError::SharingViolation;
-    case ERROR_LOCK_VIOLATION:
-        return FileError::LockViolation;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return FileError::DiskFull;
-    case ERROR_HANDLE_EOF:
-        return FileError::EndOfFile;
-    default:
-        return FileError::Generic;
-    }
+    return fileErrorOfCode(kWin32Codes, error);
 }
 
 } // namespace glyvora::win32
