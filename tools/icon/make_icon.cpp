@@ -1,8 +1,8 @@
-// Draws the program's icon and writes it twice: as the .ico file that glyvora.exe carries as its
-// resource, and as the C++ source that embeds the same bytes for the tray.
+// Draws the program's icon and writes it as the .ico file that glyvora.exe carries as its resource;
+// the build embeds the same file's bytes for the tray.
 //
 //   c++ -std=c++20 -O2 tools/icon/make_icon.cpp -o make_icon
-//   ./make_icon src/app/glyvora.ico src/app/tray_icon.cpp && clang-format -i src/app/tray_icon.cpp
+//   ./make_icon src/app/glyvora.ico
 //
 // The picture: a white bold serif "A" with a soft shadow on a rounded blue tile. Every shape is
 // sampled 16 x 16 times per pixel, so the tile's corners and the letter's slopes get alpha edges
@@ -185,34 +185,11 @@ bool writeIco(const char* path, const std::vector<std::uint8_t>& bytes) {
     return static_cast<bool>(out);
 }
 
-bool writeSource(const char* path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::trunc);
-    out << "// Written by tools/icon/make_icon.cpp together with glyvora.ico; change the picture there.\n"
-           "#include \"app/tray_icon.h\"\n\n"
-           "namespace glyvora::app {\n\n"
-           "namespace {\n"
-           "// clang-format off\n"
-           "const unsigned char kIcon[] = {\n";
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "0x%02X,", bytes[i]);
-        out << (i % 16 == 0 ? "    " : " ") << hex << (i % 16 == 15 || i + 1 == bytes.size() ? "\n" : "");
-    }
-    out << "};\n"
-           "// clang-format on\n"
-           "} // namespace\n\n"
-           "ByteSet trayIconFile() {\n"
-           "    return ByteSet(kIcon, kIcon + sizeof kIcon);\n"
-           "}\n\n"
-           "} // namespace glyvora::app\n";
-    return static_cast<bool>(out);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_icon ICO_FILE CPP_FILE\n");
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_icon ICO_FILE\n");
         return 2;
     }
     const std::vector<std::uint8_t> bytes = iconFile();
@@ -220,7 +197,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "icon has %zu bytes, not 4286\n", bytes.size());
         return 1;
     }
-    if (!writeIco(argv[1], bytes) || !writeSource(argv[2], bytes)) {
+    if (!writeIco(argv[1], bytes)) {
         std::fprintf(stderr, "cannot write the output\n");
         return 1;
     }
