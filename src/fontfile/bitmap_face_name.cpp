@@ -58,24 +58,16 @@ std::optional<FontResource> firstFontResource(FontBytes& bytes) {
     ByteReader r(*table);
     const std::uint16_t alignShift = r.u16le(0);
     if (alignShift > 16) return std::nullopt;
-    // Type blocks follow one another until a zero type; each one moves on by at least its own
-    // eight bytes, and the table's end stops the walk.
-    std::size_t at = 2;
-    while (r.has(at, resourceTypeInfoBytes)) {
-        const std::uint16_t type = r.u16le(at);
-        const std::uint16_t count = r.u16le(at + 2);
-        if (type == 0) break;
-        at += resourceTypeInfoBytes;
-        if (type == fontResourceType) {
-            if (count == 0) return std::nullopt;
-            const std::uint64_t fontOffset = std::uint64_t{r.u16le(at)} << alignShift;
-            const std::uint64_t fontLength = std::uint64_t{r.u16le(at + 2)} << alignShift;
-            if (!r.ok()) return std::nullopt;
-            return FontResource{fontOffset, std::min(fontLength, bytes.size())};
-        }
-        at += std::size_t{count} * resourceNameInfoBytes;
-    }
-    return std::nullopt;
+    std::optional<FontResource> font;
+    walkResourceTypes(r, [&](std::uint16_t type, std::uint16_t count, std::size_t at) {
+        if (type != fontResourceType) return true;
+        if (count == 0) return false;
+        const std::uint64_t fontOffset = std::uint64_t{r.u16le(at)} << alignShift;
+        const std::uint64_t fontLength = std::uint64_t{r.u16le(at + 2)} << alignShift;
+        if (r.ok()) font = FontResource{fontOffset, std::min(fontLength, bytes.size())};
+        return false;
+    });
+    return font;
 }
 
 std::u16string resourceFileFaceName(FontBytes& bytes) {

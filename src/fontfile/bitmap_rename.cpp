@@ -122,22 +122,20 @@ std::vector<std::uint8_t> renameResourceFile(std::span<const std::uint8_t> file,
     const std::uint16_t alignShift = t.u16le(0);
     if (!t.ok() || alignShift > maxAlignShift) return {};
 
-    // Type blocks follow one another until a zero type; each one moves on by at least its own
-    // eight bytes, and the table's end stops the walk.
     std::vector<Resource> resources;
-    std::size_t at = 2;
-    while (t.has(at, resourceTypeInfoBytes)) {
-        const std::uint16_t type = t.u16le(at);
-        const std::uint16_t count = t.u16le(at + 2);
-        if (type == 0) break;
-        at += resourceTypeInfoBytes;
-        if (!t.has(at, std::size_t{count} * resourceNameInfoBytes)) return {};
-        for (std::size_t i = 0; i < count; ++i, at += resourceNameInfoBytes) {
-            if (type != fontResourceType && type != fontDirectoryType) continue;
+    bool cut = false; // a type block whose entries run past the table
+    walkResourceTypes(t, [&](std::uint16_t type, std::uint16_t count, std::size_t at) {
+        if (!t.has(at, std::size_t{count} * resourceNameInfoBytes)) {
+            cut = true;
+            return false;
+        }
+        if (type != fontResourceType && type != fontDirectoryType) return true;
+        for (std::size_t i = 0; i < count; ++i, at += resourceNameInfoBytes)
             resources.push_back({type, tableAt + at, std::size_t{t.u16le(at)} << alignShift,
                                  std::size_t{t.u16le(at + 2)} << alignShift});
-        }
-    }
+        return true;
+    });
+    if (cut) return {};
     if (!t.ok() || std::none_of(resources.begin(), resources.end(),
                                 [](const Resource& x) { return x.type == fontResourceType; }))
         return {};
