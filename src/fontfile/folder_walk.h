@@ -6,7 +6,9 @@
 // queues its subfolders, the message loop gets a turn, and a second search lists its files. So a
 // folder's own files come first, then those of its subfolders in the order the search returned
 // them, then those one level deeper. Hidden, system and read-only files count like any other; a
-// missing, unreadable or vanished folder gives nothing, and so does the empty path.
+// missing, unreadable or vanished folder gives nothing, and so does the empty path. A link (symbolic
+// link or junction) that leads back into the folder it is in or one above it is not followed, so
+// the walk ends; every other link is walked like a folder.
 
 #include "platform/types.h"
 

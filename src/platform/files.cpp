@@ -11,6 +11,10 @@ OpenedFile FileSystem::openForQuery(const Text& path) {
     return open(path, FileAccess::Read, FileSharing::DenyNone, FileCreation::OpenExisting);
 }
 
+std::optional<FolderIdentity> FileSystem::folderIdentity(const Text&) {
+    return std::nullopt;
+}
+
 std::optional<ByteSet> readWholeFile(const Text& path) {
     OpenedFile opened =
         fileSystem().open(path, FileAccess::Read, FileSharing::DenyNone, FileCreation::OpenExisting);

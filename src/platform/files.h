@@ -79,6 +79,14 @@ struct DirectoryEntry {
     bool isDirectory = false;
 };
 
+// What tells one folder from every other on the machine, whatever path or link reaches it: the
+// volume and the folder's number on it.
+struct FolderIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -94,6 +102,9 @@ public:
     // the order the directory gives them, "." and ".." included where the directory has them. A
     // missing or unreadable directory gives no entries.
     virtual std::vector<DirectoryEntry> find(const Text& pattern) = 0;
+    // The identity of the folder a path leads to, through any links on the way; none where the
+    // path is no folder or the system cannot tell.
+    virtual std::optional<FolderIdentity> folderIdentity(const Text& path);
     // The absolute form of a path, resolved against the current directory; empty on failure.
     virtual Text fullPath(const Text& path) = 0;
     // Puts the file `from` in the place of `to` in one step: a reader sees either the old `to` or

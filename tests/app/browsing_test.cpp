@@ -35,6 +35,28 @@ TEST_P(AppSuite, aFolderListsItsOwnFilesFirstThenEachLevelBelow) {
     EXPECT_EQ(previewCaptions(), blanks(5));
 }
 
+// Links that lead back into the folder being walked would make a walk without end; one that leads
+// elsewhere is walked like a folder.
+TEST_P(AppSuite, aFolderWithLinksBackIntoItselfShowsEachFileOnce) {
+    const Text top = makeFolder("links"), other = makeFolder("other");
+    makeFont(top + "\\a.ttf", "Alpha");
+    makeTestDirectory(top + "\\sub");
+    makeFont(top + "\\sub\\b.ttf", "Beta");
+    makeFont(other + "\\c.ttf", "Gamma");
+    ASSERT_TRUE(makeFolderLink(top + "\\sub\\up", top));
+    ASSERT_TRUE(makeFolderLink(top + "\\sub\\self", top + "\\sub"));
+    ASSERT_TRUE(makeFolderLink(top + "\\sub\\elsewhere", other));
+    registerFolders({{"links", top}});
+    startProgram();
+    ASSERT_TRUE(selectItem(1));
+
+    EXPECT_EQ(pageLabel(), "页次：1/1");
+    EXPECT_EQ(previewCaptions(), blanks(4));
+    EXPECT_EQ(labelHint(1), "Alpha\r\n" + top + "\\a.ttf");
+    EXPECT_EQ(labelHint(2), "Beta\r\n" + top + "\\sub\\b.ttf");
+    EXPECT_EQ(labelHint(3), "Gamma\r\n" + top + "\\sub\\elsewhere\\c.ttf");
+}
+
 TEST_P(AppSuite, pageCountsOfNineEightAndOneFiles) {
     const Text nine = makeFolder("nine"), eight = makeFolder("eight"), one = makeFolder("one");
     makeFonts(nine, 9);

@@ -35,6 +35,48 @@ std::filesystem::path native(const Text& path) {
     return std::filesystem::path(wide(path));
 }
 
+// Wine makes no link through CreateSymbolicLinkW and removes none through RemoveDirectoryW, but it
+// starts the system's own programs: links are then made and removed by ln and rm on the Unix paths.
+using UnixFileName = char*(CDECL*)(LPCWSTR);
+
+std::string unixPath(const std::wstring& path) {
+    const auto toUnix = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    if (!toUnix) return std::string();
+    char* converted = toUnix(path.c_str());
+    if (!converted) return std::string();
+    std::string out = converted;
+    HeapFree(GetProcessHeap(), 0, converted);
+    return out;
+}
+
+bool runUnixProgram(const std::wstring& program, const std::vector<std::string>& arguments) {
+    std::wstring line = program;
+    for (const std::string& argument : arguments)
+        line += L" \"" + std::wstring(argument.begin(), argument.end()) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    const bool ended = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return ended && code == 0;
+}
+
+bool exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void removeLink(const std::wstring& link) {
+    if (RemoveDirectoryW(link.c_str()) || !exists(link)) return;
+    runUnixProgram(L"Z:\\bin\\rm", {unixPath(link)});
+}
+
 void removeTree(const std::wstring& dir) {
     WIN32_FIND_DATAW data{};
     HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &data);
@@ -43,6 +85,11 @@ void removeTree(const std::wstring& dir) {
             const std::wstring name = data.cFileName;
             if (name == L"." || name == L"..") continue;
             const std::wstring full = dir + L"\\" + name;
+            // A link is removed itself; what it leads to is not the test's to delete.
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                removeLink(full);
+                continue;
+            }
             SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 removeTree(full);
@@ -142,6 +189,19 @@ void makeTestDirectory(const Text& path) {
     CreateDirectoryW(wide(path).c_str(), nullptr);
 #else
     ::mkdir(native(path).c_str(), 0777);
+#endif
+}
+
+bool makeFolderLink(const Text& link, const Text& target) {
+#ifdef _WIN32
+    const std::wstring from = wide(link), to = wide(target);
+    if (CreateSymbolicLinkW(from.c_str(), to.c_str(),
+                            SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
+        exists(from))
+        return true;
+    return runUnixProgram(L"Z:\\bin\\ln", {"-s", unixPath(to), unixPath(from)}) && exists(from);
+#else
+    return ::symlink(native(target).c_str(), native(link).c_str()) == 0;
 #endif
 }
 

@@ -234,6 +234,17 @@ public:
         return entries;
     }
 
+    std::optional<FolderIdentity> folderIdentity(const Text& path) override {
+        if (path.empty()) return std::nullopt;
+        const int fd = openByName(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return std::nullopt;
+        struct stat st {};
+        const bool known = ::fstat(fd, &st) == 0;
+        ::close(fd);
+        if (!known) return std::nullopt;
+        return FolderIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    }
+
     Text fullPath(const Text& path) override {
         if (path.empty()) return Text();
         // The names stay in the program's encoding: only the current directory comes from the

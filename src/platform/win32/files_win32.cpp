@@ -169,6 +169,22 @@ public:
         return entries;
     }
 
+    std::optional<FolderIdentity> folderIdentity(const Text& path) override {
+        if (path.empty()) return std::nullopt;
+        // A folder opens only with backup semantics; no access is asked for, only its information.
+        HANDLE h = CreateFileW(win32::widePath(path).c_str(), 0,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+        BY_HANDLE_FILE_INFORMATION info{};
+        const bool known = GetFileInformationByHandle(h, &info) != 0 &&
+                           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        CloseHandle(h);
+        if (!known) return std::nullopt;
+        return FolderIdentity{info.dwVolumeSerialNumber,
+                              (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    }
+
     Text fullPath(const Text& path) override {
         if (path.empty()) return Text();
         wchar_t buffer[MAX_PATH * 4];
