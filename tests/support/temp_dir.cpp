@@ -39,18 +39,23 @@ std::filesystem::path native(const Text& path) {
 // starts the system's own programs: links are then made and removed by ln and rm on the Unix paths.
 using UnixFileName = char*(CDECL*)(LPCWSTR);
 
+// The Unix path of a file whose folder exists (the file itself need not).
 std::string unixPath(const std::wstring& path) {
     const auto toUnix = reinterpret_cast<UnixFileName>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
-    if (!toUnix) return std::string();
-    char* converted = toUnix(path.c_str());
-    if (!converted) return std::string();
-    std::string out = converted;
-    HeapFree(GetProcessHeap(), 0, converted);
+    const std::size_t slash = path.rfind(L'\\');
+    if (!toUnix || slash == std::wstring::npos) return std::string();
+    char* folder = toUnix(path.substr(0, slash).c_str());
+    if (!folder) return std::string();
+    std::string out =
+        std::string(folder) + "/" + utf16ToUtf8(std::u16string(path.begin() + slash + 1, path.end()));
+    HeapFree(GetProcessHeap(), 0, folder);
     return out;
 }
 
-bool runUnixProgram(const std::wstring& program, const std::vector<std::string>& arguments) {
+// Starts one of the system's programs. Wine gives no handle to wait on for it: the caller waits
+// for what it makes.
+void startUnixProgram(const std::wstring& program, const std::vector<std::string>& arguments) {
     std::wstring line = program;
     for (const std::string& argument : arguments)
         line += L" \"" + std::wstring(argument.begin(), argument.end()) + L"\"";
@@ -59,22 +64,28 @@ bool runUnixProgram(const std::wstring& program, const std::vector<std::string>&
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
-        return false;
-    const bool ended = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
+        return;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return ended && code == 0;
 }
 
 bool exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Whether `path` exists (or is gone) within ten seconds.
+bool becomes(const std::wstring& path, bool existing) {
+    for (int wait = 0; wait < 1000; ++wait) {
+        if (exists(path) == existing) return true;
+        Sleep(10);
+    }
+    return false;
+}
+
 void removeLink(const std::wstring& link) {
     if (RemoveDirectoryW(link.c_str()) || !exists(link)) return;
-    runUnixProgram(L"Z:\\bin\\rm", {unixPath(link)});
+    startUnixProgram(L"Z:\\bin\\rm", {unixPath(link)});
+    becomes(link, false);
 }
 
 void removeTree(const std::wstring& dir) {
@@ -199,7 +210,8 @@ bool makeFolderLink(const Text& link, const Text& target) {
                             SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
         exists(from))
         return true;
-    return runUnixProgram(L"Z:\\bin\\ln", {"-s", unixPath(to), unixPath(from)}) && exists(from);
+    startUnixProgram(L"Z:\\bin\\ln", {"-s", unixPath(to), unixPath(from)});
+    return becomes(from, true);
 #else
     return ::symlink(native(target).c_str(), native(link).c_str()) == 0;
 #endif

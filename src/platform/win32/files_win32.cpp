@@ -173,8 +173,8 @@ public:
         if (path.empty()) return std::nullopt;
         // A folder opens only with backup semantics; no access is asked for, only its information.
         HANDLE h = CreateFileW(win32::widePath(path).c_str(), 0,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (h == INVALID_HANDLE_VALUE) return std::nullopt;
         BY_HANDLE_FILE_INFORMATION info{};
         const bool known = GetFileInformationByHandle(h, &info) != 0 &&
