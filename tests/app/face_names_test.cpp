@@ -64,11 +64,19 @@ void makeFont(const Text& path, const Text& face) {
     writeTestFile(path, testing::buildSfnt(font));
 }
 
+// prefix + n + suffix, built by appending: the optimiser warns of an overlap in the chained +.
+Text numbered(const char* prefix, std::size_t n, const char* suffix = "") {
+    Text text(prefix);
+    text.append(std::to_string(n));
+    text.append(suffix);
+    return text;
+}
+
 std::vector<Text> makeFonts(const TempDir& dir, int count) {
     std::vector<Text> paths;
     for (int i = 1; i <= count; ++i) {
-        paths.push_back(dir.file("f" + std::to_string(i) + ".ttf"));
-        makeFont(paths.back(), "Face" + std::to_string(i));
+        paths.push_back(dir.file(numbered("f", static_cast<std::size_t>(i), ".ttf")));
+        makeFont(paths.back(), numbered("Face", static_cast<std::size_t>(i)));
     }
     return paths;
 }
@@ -153,7 +161,7 @@ TEST(FaceNamePass, theWorkersNamesAndThePagesOnesMeetInOneList) {
     EXPECT_EQ(names[39], "Face40");
     pass.complete(names);
     for (std::size_t i = 0; i < paths.size(); ++i)
-        EXPECT_EQ(names[i], "Face" + std::to_string(i + 1));
+        EXPECT_EQ(names[i], numbered("Face", i + 1));
     // Each file is opened once; those of 33..40 perhaps twice, by the page and by the worker.
     EXPECT_LE(counter.queries, 48);
     EXPECT_GE(counter.queries, 40);
