@@ -67,9 +67,13 @@ void walkFolder(const Text& folder, const FolderWalkHooks& hooks) {
         if (hooks.messageTurn) hooks.messageTurn();
 
         // The folder is searched again: it may have changed during the message turn.
-        for (const DirectoryEntry& entry : fileSystem().find(pattern)) {
+        const std::vector<DirectoryEntry> listing =
+            hooks.stampedFile ? fileSystem().findWithStamps(pattern) : fileSystem().find(pattern);
+        for (const DirectoryEntry& entry : listing) {
             if (entry.isDirectory) continue;
-            if (hooks.file) hooks.file(directory + entry.name);
+            const Text path = directory + entry.name;
+            if (hooks.file) hooks.file(path);
+            if (hooks.stampedFile) hooks.stampedFile(path, entry.stamp);
         }
     }
 }

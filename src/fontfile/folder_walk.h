@@ -10,9 +10,11 @@
 // link or junction) that leads back into the folder it is in or one above it is not followed, so
 // the walk ends; every other link is walked like a folder.
 
+#include "platform/files.h"
 #include "platform/types.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace glyvora::fontfile {
@@ -23,6 +25,9 @@ struct FolderWalkHooks {
     std::function<void()> messageTurn;
     // Called with the full path of every file, in walk order.
     std::function<void(const Text& path)> file;
+    // Called after `file` with the file's size and last-write time as the listing gave them (none
+    // where it could not). Set only by a caller that uses them: the listing then asks for them.
+    std::function<void(const Text& path, const std::optional<FileStamp>& stamp)> stampedFile = nullptr;
 };
 
 void walkFolder(const Text& folder, const FolderWalkHooks& hooks);

@@ -154,20 +154,8 @@ public:
         return result;
     }
 
-    std::vector<DirectoryEntry> find(const Text& pattern) override {
-        std::vector<DirectoryEntry> entries;
-        WIN32_FIND_DATAW data{};
-        HANDLE h = FindFirstFileW(win32::widePath(pattern).c_str(), &data);
-        if (h == INVALID_HANDLE_VALUE) return entries;
-        do {
-            DirectoryEntry entry;
-            entry.name = win32::narrowPath(data.cFileName, wcsnlen(data.cFileName, MAX_PATH));
-            entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            entries.push_back(std::move(entry));
-        } while (FindNextFileW(h, &data));
-        FindClose(h);
-        return entries;
-    }
+    std::vector<DirectoryEntry> find(const Text& pattern) override { return search(pattern, false); }
+    std::vector<DirectoryEntry> findWithStamps(const Text& pattern) override { return search(pattern, true); }
 
     std::optional<FolderIdentity> folderIdentity(const Text& path) override {
         if (path.empty()) return std::nullopt;
@@ -206,6 +194,28 @@ public:
         if (path.empty()) return FileError::NotFound;
         if (!DeleteFileW(win32::widePath(path).c_str())) return lastFileError();
         return FileError::None;
+    }
+
+private:
+    // One directory search for both kinds, so the listing stays the same with or without stamps.
+    static std::vector<DirectoryEntry> search(const Text& pattern, bool withStamps) {
+        std::vector<DirectoryEntry> entries;
+        WIN32_FIND_DATAW data{};
+        HANDLE h = FindFirstFileW(win32::widePath(pattern).c_str(), &data);
+        if (h == INVALID_HANDLE_VALUE) return entries;
+        do {
+            DirectoryEntry entry;
+            entry.name = win32::narrowPath(data.cFileName, wcsnlen(data.cFileName, MAX_PATH));
+            entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            // The search already carries both: no file is opened for them.
+            if (withStamps && !entry.isDirectory)
+                entry.stamp = FileStamp{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+                                        (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                            data.ftLastWriteTime.dwLowDateTime};
+            entries.push_back(std::move(entry));
+        } while (FindNextFileW(h, &data));
+        FindClose(h);
+        return entries;
     }
 };
 
