@@ -544,12 +544,17 @@ std::vector<Figure> figures(const FloorRounds& floor, const ProgramRounds& progr
     search.samples = program.search;
     out.push_back(search);
     Figure same("search.same", "search right after page 1 against the search after the full pass");
-    same.text = program.searchesDiffering == 0
-                    ? "the same " + std::to_string(program.searchFonts) + " fonts in " +
-                          std::to_string(program.searchesSame) + " rounds"
-                    : std::to_string(program.searchesDiffering) + " of " +
-                          std::to_string(program.searchesSame + program.searchesDiffering) + " rounds DIFFER";
-    same.textMet = program.searchesDiffering == 0;
+    const int searches = program.searchesSame + program.searchesDiffering;
+    if (searches == 0) {
+        same.text = "no round";
+    } else {
+        same.text =
+            program.searchesDiffering == 0
+                ? "same " + std::to_string(program.searchFonts) + " fonts"
+                : "differs in " + std::to_string(program.searchesDiffering) + "/" + std::to_string(searches);
+        same.activity = std::to_string(searches) + " rounds";
+        same.textMet = program.searchesDiffering == 0;
+    }
     out.push_back(same);
 
     Figure exit = timeFigure("exit", "tray exit after the scan", program.exit,
