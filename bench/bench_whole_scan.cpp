@@ -61,7 +61,6 @@ constexpr double kPause = 0.5;
 constexpr double kLongestWait = 600;
 // Without the program's word on its face-name pass, the pass counts as ended once the program
 // has opened no file below the folder and added or removed no font for this long.
-constexpr double kQuietEnd = 0.3;
 
 // The tree of the program directory: item 1 is the folder node, item 2 a category with nothing.
 constexpr int kFolderItem = 1;
@@ -199,17 +198,6 @@ std::unique_ptr<Backend> makeBackend() {
 #endif
 }
 
-// The program's own word on its face-name pass, where it gives one: bool
-// app::faceNamePassRunning(const app::MainState&), found by argument-dependent lookup. None when
-// this program has no such pass to ask about.
-template <typename State>
-std::optional<bool> namePassRunning(const State& state) {
-    if constexpr (requires { faceNamePassRunning(state); })
-        return faceNamePassRunning(state);
-    else
-        return std::nullopt;
-}
-
 Text pageLabel(int page, int pages) {
     return "页次：" + std::to_string(page) + "/" + std::to_string(pages);
 }
@@ -258,21 +246,10 @@ public:
         turnUntil([&] { return now() >= until; });
     }
 
-    // After page 1 (shown at `pageOne`): message turns until the face names derived after it are
-    // all there, by the program's word where it gives one, otherwise once it has been quiet for a
-    // while. When they were: the program's word ended then, the quiet at the last call counted.
-    double waitForNamePass(const ActivityCounters& counters, double pageOne) {
-        if (namePassRunning(state()).has_value()) {
-            turnUntil([&] { return !*namePassRunning(state()); });
-            return now();
-        }
-        turnUntil([&] { return now() - std::max(pageOne, counters.lastCall()) >= kQuietEnd; });
-        return std::max(pageOne, counters.lastCall());
-    }
-    // How waitForNamePass tells the end, for the report.
-    const char* namePassEnd() {
-        return namePassRunning(state()).has_value() ? "the program's word"
-                                                    : "0.3 s without a file opened or a font added";
+    // After page 1: message turns until the background pass has derived every face name.
+    double waitForNamePass() {
+        turnUntil([&] { return !state().faceNamePass.deriving(); });
+        return now();
     }
 
     // The tray menu's exit; seconds until the process would end, none when it never would.
@@ -298,8 +275,7 @@ struct SearchResult {
 struct ProgramRounds {
     Samples firstVisit, secondVisit, pageTurn, search, exit, namePass;
     Samples unansweredFirst, unansweredPass, unansweredSecond;
-    Activity firstActivity, secondActivity, exitActivity, wholeActivity;
-    const char* passEnd = "";
+    Activity firstActivity, passActivity, secondActivity, exitActivity, wholeActivity;
     const char* watchMethod = "";
     std::optional<double> memoryMiB;
     int searchesSame = 0, searchesDiffering = 0;
@@ -380,9 +356,10 @@ private:
         result_.firstActivity = counters_.counted() - before;
 
         const double pageOne = now();
-        result_.passEnd = program.namePassEnd();
-        add(result_.namePass, program.waitForNamePass(counters_, pageOne) - pageOne);
+        const Activity beforePass = counters_.counted();
+        add(result_.namePass, program.waitForNamePass() - pageOne);
         add(result_.unansweredPass, program.watch().takeLongest() * 1000);
+        result_.passActivity = counters_.counted() - beforePass;
         return true;
     }
 
@@ -422,7 +399,7 @@ private:
         add(result_.secondVisit, *shown);
         add(result_.unansweredSecond, program.watch().takeLongest() * 1000);
         result_.secondActivity = counters_.counted() - before;
-        program.waitForNamePass(counters_, now());
+        program.waitForNamePass();
         return true;
     }
 
@@ -448,7 +425,7 @@ private:
         add(result_.search, (now() - start) * 1000);
         const SearchResult found{program.state().search.resultFaceNames, program.state().search.resultPaths};
         if (counted_) ++(found == reference_ ? result_.searchesSame : result_.searchesDiffering);
-        program.waitForNamePass(counters_, now());
+        program.waitForNamePass();
         if (!program.exit()) return fail("the tray exit never ended the process");
         return true;
     }
@@ -532,7 +509,7 @@ std::vector<Figure> figures(const FloorRounds& floor, const ProgramRounds& progr
     out.push_back(opens);
 
     Figure pass = timeFigure("pass", "face names after page 1, until they are all there", program.namePass);
-    pass.activity = std::string("ended by ") + program.passEnd;
+    pass.activity = describe(program.passActivity);
     out.push_back(pass);
 
     Figure turn("page.turn", "page turn: next-page click to page 2 shown", "ms");

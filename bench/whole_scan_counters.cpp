@@ -29,6 +29,12 @@ public:
         return inner_.openForQuery(path);
     }
     std::vector<DirectoryEntry> find(const Text& pattern) override { return inner_.find(pattern); }
+    std::vector<DirectoryEntry> findWithStamps(const Text& pattern) override {
+        return inner_.findWithStamps(pattern);
+    }
+    std::optional<FolderIdentity> folderIdentity(const Text& path) override {
+        return inner_.folderIdentity(path);
+    }
     Text fullPath(const Text& path) override { return inner_.fullPath(path); }
     FileError replace(const Text& from, const Text& to) override { return inner_.replace(from, to); }
     FileError remove(const Text& path) override { return inner_.remove(path); }

@@ -45,6 +45,11 @@ public:
     void abandon();
     // Every name has been given out.
     bool finished() const { return finished_; }
+    // The worker still has names to derive.
+    bool deriving() const {
+        return worker_.joinable() && !stop_.load() &&
+               workerStart_ + workerDone_.load(std::memory_order_acquire) < paths_.size();
+    }
 
 private:
     void work();
