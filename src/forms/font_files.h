@@ -22,20 +22,6 @@ struct FontFileFace {
     // bytes for the font it draws, so equal tables mean the same font.
     std::vector<std::uint8_t> nameTable;
     std::vector<std::uint8_t> headTable;
-    // A .fnt or .fon: no tables to compare; the metrics of each font it holds instead.
-    struct BitmapFont {
-        int pixelHeight = 0;
-        int averageWidth = 0;
-        int maximumWidth = 0;
-        int weight = 0;
-        int charset = 0;
-        int firstChar = 0;
-        int lastChar = 0;
-        bool italic = false;
-        friend bool operator==(const BitmapFont&, const BitmapFont&) = default;
-    };
-    std::vector<BitmapFont> bitmapFonts;
-    bool bitmap() const { return nameTable.empty(); }
 };
 
 // A copy of a font file whose face is named `faceName` alone, for loading from memory.

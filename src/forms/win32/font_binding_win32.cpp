@@ -67,7 +67,7 @@ FontBinding FontBinder::bind(const FontBinding& current, const LOGFONTW& request
     const std::optional<FontFileFace> face = source_->faceOf(path, faceName);
     // A file that does not carry the face name (another face of a collection, a file the name
     // was not read from) is asked for by name, as before.
-    if (!face || face->bitmap()) return binding;
+    if (!face) return binding;
     const CopyKey key{path, face->face};
     const auto loaded = copies_.find(key);
     if (loaded != copies_.end()) {
