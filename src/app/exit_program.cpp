@@ -1,13 +1,14 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/shell_handlers.h"
-#include "fonts/scan.h"
 #include "tree/category_store.h"
 
 namespace glyvora::app {
 
 void exitProgram(MainState& state) {
-    if (!state.fonts.fontPaths.empty()) unloadFonts(state.fonts.fontPaths);
+    // The face names not derived yet are needed by no one any more.
+    state.faceNamePass.abandon();
+    state.fonts.labelFonts.releaseAll();
     saveTree(state);
     saveSettings(state);
     rewriteNamesFile(state);

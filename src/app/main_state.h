@@ -6,7 +6,12 @@
 //
 // The lists are 1-based in the handlers' words: entry k of a list is element k - 1.
 
+#include "app/preview_labels.h"
 #include "fontfile/char_coverage.h"
+#include "fonts/face_name_memory.h"
+#include "fonts/face_name_pass.h"
+#include "fonts/label_fonts.h"
+#include "platform/files.h"
 #include "platform/types.h"
 
 #include <array>
@@ -20,9 +25,6 @@ namespace glyvora::app {
 
 using TextList = std::vector<Text>;
 
-// Preview labels 1..8.
-inline constexpr int kPreviewLabels = 8;
-
 // Where the preview pages take their entries from.
 enum class PageSource { LoadedFonts, SearchResult };
 
@@ -30,7 +32,13 @@ enum class PageSource { LoadedFonts, SearchResult };
 // them (or of the search result) being shown.
 struct LoadedFonts {
     TextList fontPaths;
+    // As long as fontPaths; an entry is its real name once the face-name pass has given it out
+    // (faceNamePass.provide or complete), an empty text until then.
     TextList faceNames;
+    // The size and last-write time of each file as the walk listed it; none for a set's fonts.
+    std::vector<std::optional<FileStamp>> fontStamps;
+    // The fonts loaded privately for what the labels hold.
+    LabelFonts labelFonts;
     // The page shown, of pageCount, and the list it is a page of.
     int currentPage = 1;
     int pageCount = 1;
@@ -99,6 +107,10 @@ struct MainState {
 
     // Ends the process with the exit code (the tray menu's exit). Tests record it instead.
     std::function<void(int)> endProcess;
+
+    FaceNameMemory faceNameMemory;
+    // Last, so its worker has stopped before anything it reads is gone.
+    FaceNamePass faceNamePass{faceNameMemory};
 
     // Entry k (1-based) of a list; empty when there is none.
     static const Text& entry(const TextList& list, int k) {

@@ -6,11 +6,15 @@
 // queues its subfolders, the message loop gets a turn, and a second search lists its files. So a
 // folder's own files come first, then those of its subfolders in the order the search returned
 // them, then those one level deeper. Hidden, system and read-only files count like any other; a
-// missing, unreadable or vanished folder gives nothing, and so does the empty path.
+// missing, unreadable or vanished folder gives nothing, and so does the empty path. A link (symbolic
+// link or junction) that leads back into the folder it is in or one above it is not followed, so
+// the walk ends; every other link is walked like a folder.
 
+#include "platform/files.h"
 #include "platform/types.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace glyvora::fontfile {
@@ -21,6 +25,9 @@ struct FolderWalkHooks {
     std::function<void()> messageTurn;
     // Called with the full path of every file, in walk order.
     std::function<void(const Text& path)> file;
+    // Called after `file` with the file's size and last-write time as the listing gave them (none
+    // where it could not). Set only by a caller that uses them: the listing then asks for them.
+    std::function<void(const Text& path, const std::optional<FileStamp>& stamp)> stampedFile = nullptr;
 };
 
 void walkFolder(const Text& folder, const FolderWalkHooks& hooks);

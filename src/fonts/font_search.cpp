@@ -66,6 +66,9 @@ Text fileBaseNameOf(const Text& path) {
 void searchFonts(MainState& state) {
     // The loaded-font lists are being rebuilt.
     if (state.scan.scanRunning) return;
+    // Every face name takes part, so the pass is waited for: the window waits that long only when
+    // the search is clicked while the pass is still deriving names after a scan.
+    state.faceNamePass.complete(state.fonts.faceNames);
     state.search.resultFaceNames.clear();
     state.search.resultPaths.clear();
     const Text wanted = readText(mainwin::编辑框_搜索字体内容, prop::content);

@@ -30,9 +30,18 @@ Text sampleText() {
     return readText(mainwin::编辑框_内容, prop::content);
 }
 
+// The loaded fonts' names of entries first .. first + 7, given out by the face-name pass where it
+// has not yet; a search result's names are real already.
+void provideFaceNames(MainState& state, int firstEntry) {
+    if (state.fonts.searchMode == PageSource::SearchResult) return;
+    state.faceNamePass.provide(state.fonts.faceNames, firstEntry, firstEntry + kPreviewLabels - 1);
+}
+
 // The labels of entries i0 .. i0 + 7 of the page source: filled where there is an entry, blank
-// past the end.
+// past the end. Each filled label holds its font before its face is written, so the font is
+// there when it is drawn; the fonts no label holds any more go afterwards.
 void showEntries(MainState& state, int firstEntry) {
+    provideFaceNames(state, firstEntry);
     const TextList& faces = sourceFaceNames(state);
     const TextList& paths = sourcePaths(state);
     const int entries = static_cast<int>(paths.size());
@@ -40,6 +49,7 @@ void showEntries(MainState& state, int firstEntry) {
     for (int k = 1; k <= kPreviewLabels; ++k) {
         const int i = firstEntry + k - 1;
         if (i >= 1 && i <= entries) {
+            state.fonts.labelFonts.hold(k, MainState::entry(paths, i));
             writeMain(label(k), prop::caption, Value(sample));
             writeMain(label(k), prop::fontFile, Value(MainState::entry(paths, i)));
             writeMain(label(k), prop::font, Value(MainState::entry(faces, i)), fontField::faceName);
@@ -49,6 +59,7 @@ void showEntries(MainState& state, int firstEntry) {
             writeMain(label(k), prop::caption, Value(Text()));
         }
     }
+    state.fonts.labelFonts.releaseUnheld();
 }
 
 // The face name and the path of a label's font, so the fonts of a page can be told apart without
@@ -88,9 +99,10 @@ void showPageLabel(MainState& state) {
 }
 
 void refreshPreviewHints(MainState& state) {
+    const int first = kPreviewLabels * (state.fonts.currentPage - 1) + 1;
+    provideFaceNames(state, first);
     const TextList& faces = sourceFaceNames(state);
     const TextList& paths = sourcePaths(state);
-    const int first = kPreviewLabels * (state.fonts.currentPage - 1) + 1;
     const std::vector<fontfile::SampleCharacter> sample = fontfile::sampleCharacters(sampleText());
     for (int k = 1; k <= kPreviewLabels; ++k) {
         const int i = first + k - 1;

@@ -9,7 +9,6 @@
 #include "fonts/preview_pages.h"
 #include "fonts/set_table.h"
 #include "forms/commands.h"
-#include "platform/font_resources.h"
 #include "tablefile/table_engine.h"
 #include "tree/folder_table.h"
 #include "tree/tree_view.h"
@@ -48,17 +47,23 @@ int countFiles(const Text& folder) {
 
 // The loading walk: the folder's files in walk order, one progress step each while the scan window
 // is there (files that appeared after the count would address a window that was never loaded).
+// Each file's stamp comes with the listing, so the face names of files seen before are taken from
+// memory without opening them.
 void listFiles(MainState& state, const Text& folder, int& progress) {
     TextList files;
-    fontfile::walkFolder(folder, {[] { ProcessEvents(); },
-                                  [&](const Text& path) {
-                                      files.push_back(path);
-                                      if (!FormLayer::current().isOpen(scanwin::window)) return;
-                                      ++progress;
-                                      writeProperty(scanwin::window, scanwin::进度条1, prop::position,
-                                                    Value(progress));
-                                  }});
+    std::vector<std::optional<FileStamp>> stamps;
+    fontfile::FolderWalkHooks hooks;
+    hooks.messageTurn = [] { ProcessEvents(); };
+    hooks.file = [&](const Text& path) {
+        files.push_back(path);
+        if (!FormLayer::current().isOpen(scanwin::window)) return;
+        ++progress;
+        writeProperty(scanwin::window, scanwin::进度条1, prop::position, Value(progress));
+    };
+    hooks.stampedFile = [&](const Text&, const std::optional<FileStamp>& stamp) { stamps.push_back(stamp); };
+    fontfile::walkFolder(folder, hooks);
     state.fonts.fontPaths.insert(state.fonts.fontPaths.end(), files.begin(), files.end());
+    state.fonts.fontStamps.insert(state.fonts.fontStamps.end(), stamps.begin(), stamps.end());
 }
 
 void openScanWindow() {
@@ -95,10 +100,12 @@ void loadSetFonts(MainState& state) {
 }
 
 void scanOnce(MainState& state) {
-    if (!state.fonts.fontPaths.empty()) unloadFonts(state.fonts.fontPaths);
+    // The fonts of the last scan stay loaded while the labels hold them: page 1 replaces them.
+    state.faceNamePass.abandon();
 
     state.fonts.fontPaths.clear();
     state.fonts.faceNames.clear();
+    state.fonts.fontStamps.clear();
     state.scan.scanNames.clear();
     state.scan.scanFolderPaths.clear();
     state.search.resultFaceNames.clear();
@@ -133,17 +140,17 @@ void scanOnce(MainState& state) {
         loadSetFonts(state);
     }
 
-    state.fonts.faceNames.reserve(state.fonts.fontPaths.size());
-    for (const Text& path : state.fonts.fontPaths)
-        state.fonts.faceNames.push_back(faceNameOf(path));
+    // Page 1's names are derived as it is filled; the others by the pass once it shows.
+    state.fonts.fontStamps.resize(state.fonts.fontPaths.size());
+    state.fonts.faceNames.assign(state.fonts.fontPaths.size(), Text());
+    state.faceNamePass.begin(state.fonts.fontPaths, state.fonts.fontStamps);
 
     state.fonts.pageCount = pageCountFor(state.fonts.fontPaths.size());
     showPageLabel(state);
 
-    loadFontsPrivately(state.fonts.fontPaths);
-
     fillPage(state, 1);
     regularStyleFixUp(state);
+    state.faceNamePass.runFrom(kPreviewLabels + 1);
 }
 
 } // namespace
@@ -169,17 +176,6 @@ Text withoutCountSuffix(const Text& text) {
     if (FindText(text, kCountSuffixSeparator) == -1) return text;
     const std::vector<Text> parts = SplitText(text, kCountSuffixSeparator);
     return parts.empty() ? Text() : parts.front();
-}
-
-int unloadFonts(const TextList& paths) {
-    for (const Text& path : paths)
-        fontResources().removePrivate(path);
-    return static_cast<int>(paths.size());
-}
-
-void loadFontsPrivately(const TextList& paths) {
-    for (const Text& path : paths)
-        fontResources().addPrivate(path);
 }
 
 Text faceNameOf(const Text& path) {

@@ -1,9 +1,10 @@
 #pragma once
-// The scan: the fonts of the tree selection, loaded into this process only and shown from page 1.
-// It unloads the previous fonts, gathers the folder labels (or set names) the selection stands
-// for, resolves them through the folder table, walks every folder twice (once to count for the
-// scan window's progress bar, once to list), derives a face name for each file, loads every file
-// privately and fills the first page.
+// The scan: the fonts of the tree selection, shown from page 1. It gathers the folder labels (or
+// set names) the selection stands for, resolves them through the folder table, walks every folder
+// twice (once to count for the scan window's progress bar, once to list) and fills the first page,
+// deriving the face names of page 1 first; the face-name pass derives the others while the window
+// answers. The labels load the fonts they show privately (LabelFonts), so the previous scan's
+// fonts are removed as page 1 replaces them.
 
 #include "app/main_state.h"
 #include "forms/form_layer.h"
@@ -16,10 +17,6 @@ namespace glyvora::app {
 // message turns), it only asks for another scan, which the running one makes when it has ended.
 void scan(MainState& state);
 
-// RemoveFontResourceExA with the private flag for every path; the number of paths.
-int unloadFonts(const TextList& paths);
-// AddFontResourceExA with the private flag for every path.
-void loadFontsPrivately(const TextList& paths);
 // The face name of a font file; empty for a file that is no font.
 Text faceNameOf(const Text& path);
 // Keeps the first occurrence of each text; the new length.

@@ -11,6 +11,14 @@ OpenedFile FileSystem::openForQuery(const Text& path) {
     return open(path, FileAccess::Read, FileSharing::DenyNone, FileCreation::OpenExisting);
 }
 
+std::optional<FolderIdentity> FileSystem::folderIdentity(const Text&) {
+    return std::nullopt;
+}
+
+std::vector<DirectoryEntry> FileSystem::findWithStamps(const Text& pattern) {
+    return find(pattern);
+}
+
 std::optional<ByteSet> readWholeFile(const Text& path) {
     OpenedFile opened =
         fileSystem().open(path, FileAccess::Read, FileSharing::DenyNone, FileCreation::OpenExisting);

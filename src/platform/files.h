@@ -74,9 +74,28 @@ struct OpenedFile {
     FileError error = FileError::None;
 };
 
+// A file's size and last-write time as the directory search reports them: two equal stamps of one
+// path mean the file is, for every practical purpose, the one seen before. The time is in the
+// system's own units (100 ns ticks on Windows, nanoseconds on POSIX); only equality is meaningful.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::uint64_t lastWrite = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
 struct DirectoryEntry {
     Text name;
     bool isDirectory = false;
+    // Filled by findWithStamps only, for files; empty where the system could not say.
+    std::optional<FileStamp> stamp = std::nullopt;
+};
+
+// What tells one folder from every other on the machine, whatever path or link reaches it: the
+// volume and the folder's number on it.
+struct FolderIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
 };
 
 class FileSystem {
@@ -94,6 +113,12 @@ public:
     // the order the directory gives them, "." and ".." included where the directory has them. A
     // missing or unreadable directory gives no entries.
     virtual std::vector<DirectoryEntry> find(const Text& pattern) = 0;
+    // The same search with the stamp of every file entry filled where the system gives it with the
+    // listing (Windows does in the same call; POSIX takes one stat a file). By default no stamps.
+    virtual std::vector<DirectoryEntry> findWithStamps(const Text& pattern);
+    // The identity of the folder a path leads to, through any links on the way; none where the
+    // path is no folder or the system cannot tell.
+    virtual std::optional<FolderIdentity> folderIdentity(const Text& path);
     // The absolute form of a path, resolved against the current directory; empty on failure.
     virtual Text fullPath(const Text& path) = 0;
     // Puts the file `from` in the place of `to` in one step: a reader sees either the old `to` or

@@ -218,9 +218,13 @@ Text AppSuite::labelPath(int k) {
     return hintLines(fullLabelHint(k), 1, false);
 }
 
-std::vector<Text> AppSuite::loadedFonts() const {
-    const std::size_t unloaded = std::min(fonts.removed.size(), fonts.added.size());
-    return std::vector<Text>(fonts.added.begin() + static_cast<std::ptrdiff_t>(unloaded), fonts.added.end());
+std::vector<Text> AppSuite::heldFonts() const {
+    std::vector<Text> held = fonts.added;
+    for (const Text& path : fonts.removed) {
+        const auto it = std::find(held.begin(), held.end(), path);
+        if (it != held.end()) held.erase(it);
+    }
+    return held;
 }
 
 Text AppSuite::madeFace(const Text& path) {

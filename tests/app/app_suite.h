@@ -102,9 +102,10 @@ protected:
     Text labelMissingLine(int k);
     // The path of the font preview label k shows, as its hint tells it; empty when it shows none.
     Text labelPath(int k);
-    // The fonts the last scan loaded privately, in the order it loaded them (each scan first
-    // removes every font the one before loaded).
-    std::vector<Text> loadedFonts() const;
+    // The fonts the last scan listed, in its order.
+    std::vector<Text> scannedFonts() { return state().fonts.fontPaths; }
+    // The fonts loaded privately now, in the order they were added: every add without its remove.
+    std::vector<Text> heldFonts() const;
     // The face of a font made by makeFonts with its default prefix and face: font<N>.ttf is Face<N>.
     static Text madeFace(const Text& path);
     std::vector<ShownTreeItem> shownTree() { return user->shownTree(mainwin::window, mainwin::树型框1); }

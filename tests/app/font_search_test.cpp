@@ -92,7 +92,7 @@ TEST_P(AppSuite, searchNeverMatchesFromInsideADoubleByteCharacter) {
 
 TEST_P(AppSuite, anEmptySearchShowsTheLoadedFontsAgainFromPageOne) {
     LOAD_SAMPLE_FONTS();
-    const std::vector<Text> loaded = loadedFonts();
+    const std::vector<Text> loaded = scannedFonts();
     ASSERT_EQ(loaded.size(), 4u);
     const std::map<Text, Text> faceOf{{folder + "\\sample.ttf", "Sample Sans"},
                                       {folder + "\\samplebd.ttf", "Sample Sans"},
@@ -139,7 +139,7 @@ TEST_P(AppSuite, eightSearchMatchesMakeOnePageAndNineMakeTwo) {
         const Text n = name.substr(1, name.size() - 5);
         return hintOf((name[0] == 'a' ? "Alpha" : "Beta") + n, path);
     };
-    const std::vector<Text> loaded = loadedFonts();
+    const std::vector<Text> loaded = scannedFonts();
     ASSERT_EQ(loaded.size(), 9u);
     std::multiset<Text> alphas, firstEight;
     for (const Text& path : loaded) {

@@ -108,10 +108,10 @@ TEST_P(AppSuite, aFontIsKeptOncePerSetAndTheSetRootListsItOncePerSet) {
     EXPECT_EQ(setRecords(), (std::vector<SetRecord>{{"常用", font}, {"标题", font}}));
 
     ASSERT_TRUE(selectItem(3));
-    EXPECT_EQ(loadedFonts(), (std::vector<Text>{font}));
+    EXPECT_EQ(scannedFonts(), (std::vector<Text>{font}));
     EXPECT_EQ(shownTree()[3].text, "常用   1");
     ASSERT_TRUE(selectItem(2)); // the set root: set by set
-    EXPECT_EQ(loadedFonts(), (std::vector<Text>{font, font}));
+    EXPECT_EQ(scannedFonts(), (std::vector<Text>{font, font}));
     EXPECT_EQ(pageLabel(), "页次：1/1");
     EXPECT_EQ(previewCaptions(), blanks(3));
 }
@@ -142,7 +142,7 @@ TEST_P(AppSuite, aFontPathTooLongForTheSetTableIsNotStored) {
     writeFolderTable({{"d", dir.file("d")}});
     startProgram();
     ASSERT_TRUE(selectItem(1));
-    ASSERT_EQ(loadedFonts(), (std::vector<Text>{deep + "\\long.ttf"}));
+    ASSERT_EQ(scannedFonts(), (std::vector<Text>{deep + "\\long.ttf"}));
     user->answerPopupMenu(集1);
     ASSERT_TRUE(rightClickLabel(1));
     EXPECT_TRUE(setRecords().empty());
@@ -158,7 +158,7 @@ TEST_P(AppSuite, aSetCreatedAgainUnderAnOldNameShowsItsFontsAgain) {
     user->answerInputBox(Text("常用"));
     ASSERT_TRUE(click(按钮_添加集));
     ASSERT_TRUE(selectItem(1));
-    EXPECT_EQ(loadedFonts(), paths);
+    EXPECT_EQ(scannedFonts(), paths);
     EXPECT_EQ(shownTree()[1].text, "常用   2");
 }
 

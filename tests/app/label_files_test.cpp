@@ -66,7 +66,7 @@ TEST_P(AppSuite, aFileShownAfterAnotherOfItsFaceNameWasUnloadedIsTheFileItsLabel
 TEST_P(AppSuite, twoFilesOfOneFaceNameOnOnePageShowOneFileEach) {
     START_WITH_CLASHING_FACES();
     ASSERT_TRUE(selectItem(3));
-    ASSERT_EQ(loadedFonts().size(), 2u);
+    ASSERT_EQ(state().fonts.fontPaths.size(), 2u);
     EXPECT_LABELS_SHOW_FILES(both + "\\a-impostor.ttf", both + "\\b-real.ttf");
 }
 

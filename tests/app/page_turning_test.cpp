@@ -9,7 +9,7 @@ using namespace mainwin;
 
 TEST_P(AppSuite, theWheelTurnsOnePageANotchByTheMouseNotTheFocusAndStopsAtTheEnds) {
     browseFonts(17); // 3 pages
-    const std::vector<Text> loaded = loadedFonts();
+    const std::vector<Text> loaded = scannedFonts();
     ASSERT_EQ(loaded.size(), 17u);
     // The tree has the focus after the click on its node; the wheel goes where the mouse is.
     ASSERT_TRUE(user->focus(window, 树型框1));
@@ -37,7 +37,7 @@ TEST_P(AppSuite, theWheelTurnsOnePageANotchByTheMouseNotTheFocusAndStopsAtTheEnd
 
 TEST_P(AppSuite, pageKeysTurnAndHomeAndEndShowTheFirstAndTheLastPage) {
     browseFonts(17);
-    const std::vector<Text> loaded = loadedFonts();
+    const std::vector<Text> loaded = scannedFonts();
     ASSERT_EQ(loaded.size(), 17u);
     ASSERT_TRUE(user->focus(window, 按钮_下一页));
     ASSERT_TRUE(pressKey(navigationKey::pageDown));
@@ -123,7 +123,7 @@ TEST_P(AppSuite, nothingTurnsWhileAScanRuns) {
     ASSERT_TRUE(ran);
     EXPECT_TRUE(running);
     EXPECT_EQ(pageAfter, pageBefore);
-    EXPECT_EQ(loadedFonts().size(), 10u);
+    EXPECT_EQ(scannedFonts().size(), 10u);
     EXPECT_EQ(pageLabel(), "页次：1/2");
 }
 

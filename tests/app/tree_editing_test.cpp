@@ -178,7 +178,7 @@ TEST_P(AppSuite, aNewSubcategoryIsExpandedUnderItsParentAndSelected) {
     EXPECT_EQ(user->shownTreeSelection(window, 树型框1), 2);
     // Its selection scanned it: an empty subcategory has no fonts.
     EXPECT_TRUE(state().scan.scanNames.empty());
-    EXPECT_TRUE(loadedFonts().empty());
+    EXPECT_TRUE(scannedFonts().empty());
     EXPECT_EQ(pageLabel(), "页次：1/1");
 }
 
@@ -298,7 +298,7 @@ TEST_P(AppSuite, anAddedFolderIsNamedAfterItsLastPathElementAndScanned) {
     EXPECT_EQ(pickers[0].folderPicker.initialPath, "");
     EXPECT_EQ(pickers[0].folderPicker.flags, 0x50u);
     // The closing scan found the folder that the selection's scan could not resolve yet.
-    EXPECT_EQ(loadedFonts().size(), fontFiles.size());
+    EXPECT_EQ(scannedFonts().size(), fontFiles.size());
     EXPECT_EQ(pageLabel(), "页次：1/1");
     EXPECT_TRUE(user->windowOnTop(window));
 
@@ -307,13 +307,18 @@ TEST_P(AppSuite, anAddedFolderIsNamedAfterItsLastPathElementAndScanned) {
     trayMenu(总在最前);
     ASSERT_FALSE(menuChecked(总在最前));
     const std::size_t addedBefore = fonts.added.size();
+    const auto sleptBefore = clock.slept();
     user->answerFolderPicker(Text());
     ASSERT_TRUE(edit.choose(0, 一级_添加文件夹));
     EXPECT_TREE((Tree{cat("分类"), sub("子分类"), node(3, "宋体集")}));
     EXPECT_TRUE(sameRecords(folderRecords(), {{"宋体集", folder}}));
     EXPECT_FALSE(user->windowOnTop(window));
-    // The right click's scan and the closing one each loaded the category's fonts.
-    EXPECT_EQ(fonts.added.size(), addedBefore + 2 * fontFiles.size());
+    // The right click's scan and the closing one each listed the category's fonts (each with its
+    // scan window's half-second pause); the labels kept holding them, so none was loaded again.
+    EXPECT_GE(clock.slept(), sleptBefore + 2 * 500u);
+    EXPECT_EQ(scannedFonts(), fontFiles);
+    EXPECT_EQ(fonts.added.size(), addedBefore);
+    EXPECT_EQ(heldFonts(), fontFiles);
 
     // The same folder again: a second node, the record it already has.
     user->answerFolderPicker(folder);
@@ -572,7 +577,7 @@ TEST_P(AppSuite, aWholeTreeBuiltRenamedMovedAndPrunedComesBackAfterTheExit) {
                       node(2, "黑体库")}));
     EXPECT_EQ(fileBytes(app::kNamesFile), "|衬线|常用|无衬线");
     EXPECT_TRUE(sameRecords(folderRecords(), {{"宋体库", song}, {"楷体库", kai}, {"黑体库", hei}}));
-    EXPECT_EQ(loadedFonts(), (std::vector<Text>{hei + "\\font1.ttf"})); // the last folder's fonts
+    EXPECT_EQ(scannedFonts(), (std::vector<Text>{hei + "\\font1.ttf"})); // the last folder's fonts
 
     ASSERT_TRUE(edit.rename(4, 一级_重命名, Text("黑体类")));
     ASSERT_TRUE(edit.choose(4, 一级_上移));
@@ -594,7 +599,7 @@ TEST_P(AppSuite, aWholeTreeBuiltRenamedMovedAndPrunedComesBackAfterTheExit) {
     EXPECT_EQ(fileBytes(app::kNamesFile), "|黑体类|衬线|常用");
     EXPECT_TRUE(sameRecords(folderRecords(), {{"宋体库", song}, {"黑体库", hei}}));
     ASSERT_TRUE(selectItem(2));
-    EXPECT_EQ(loadedFonts().size(), 2u);
+    EXPECT_EQ(scannedFonts().size(), 2u);
 }
 
 } // namespace

@@ -55,6 +55,9 @@ public:
     std::vector<DirectoryEntry> find(const Text& pattern) override {
         return systemFileSystem().find(pattern);
     }
+    std::vector<DirectoryEntry> findWithStamps(const Text& pattern) override {
+        return systemFileSystem().findWithStamps(pattern);
+    }
     Text fullPath(const Text& path) override { return systemFileSystem().fullPath(path); }
     FileError replace(const Text& from, const Text& to) override {
         return systemFileSystem().replace(from, to);

@@ -17,6 +17,7 @@
 namespace glyvora::fontfile {
 namespace {
 
+using testing::makeFolderLink;
 using testing::makeTestDirectory;
 using testing::TempDir;
 using testing::writeTestFile;
@@ -121,6 +122,32 @@ TEST(FolderWalk, missingEmptyAndVanishingFoldersGiveNothing) {
         writeTestFile(dir.file("late.ttf"), "n");
     });
     EXPECT_EQ(relative(dir, files), (std::vector<Text>{"late.ttf", "kept\\found.ttf"}));
+}
+
+// Two links lead back (one to the folder they are in, one to the folder above it) and one leads
+// elsewhere: the walk ends, with each file once and the other folder's file through its link.
+TEST(FolderWalk, aLinkBackIntoTheWalkIsNotFollowedAndOneElsewhereIsWalked) {
+    TempDir dir;
+    const Text root = dir.file("fonts"), other = dir.file("other");
+    makeTestDirectory(root);
+    makeTestDirectory(root + "\\sub");
+    makeTestDirectory(other);
+    writeTestFile(root + "\\a.ttf", "a");
+    writeTestFile(root + "\\sub\\b.ttf", "b");
+    writeTestFile(other + "\\c.ttf", "c");
+    ASSERT_TRUE(makeFolderLink(root + "\\sub\\up", root));
+    ASSERT_TRUE(makeFolderLink(root + "\\sub\\self", root + "\\sub"));
+    ASSERT_TRUE(makeFolderLink(root + "\\sub\\elsewhere", other));
+    // A link inside the folder a link led to, back to that folder: also not followed.
+    ASSERT_TRUE(makeFolderLink(other + "\\again", other));
+
+    std::vector<Text> files = relative(dir, listFolderFiles(root));
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(files[0], "fonts\\a.ttf");
+    EXPECT_EQ(files[1], "fonts\\sub\\b.ttf");
+    EXPECT_EQ(files[2], "fonts\\sub\\elsewhere\\c.ttf");
+    // Walked from the other folder, the link back to it is skipped as well.
+    EXPECT_EQ(relative(dir, listFolderFiles(other)), std::vector<Text>{"other\\c.ttf"});
 }
 
 TEST(FolderWalk, includesHiddenAndReadOnlyFiles) {

@@ -133,6 +133,42 @@ TEST(Files, findListsEntriesWithTheDirectoryBit) {
     EXPECT_EQ(fileSystem().find(dir.path() + "\\*.ttf").size(), 1u);
 }
 
+TEST(Files, findWithStampsGivesTheSameListingWithEachFilesSizeAndAWriteTimeThatMovesOnRewrite) {
+    TempDir dir;
+    writeTestFile(dir.file("five.bin"), "12345");
+    writeTestFile(dir.file("empty.bin"), "");
+    testing::makeTestDirectory(dir.file("sub"));
+    const Text pattern = dir.path() + "\\*.*";
+    const std::vector<DirectoryEntry> plain = fileSystem().find(pattern);
+    const std::vector<DirectoryEntry> stamped = fileSystem().findWithStamps(pattern);
+    ASSERT_EQ(stamped.size(), plain.size());
+    std::optional<FileStamp> five;
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        EXPECT_EQ(stamped[i].name, plain[i].name);
+        EXPECT_EQ(stamped[i].isDirectory, plain[i].isDirectory);
+        EXPECT_FALSE(plain[i].stamp.has_value());
+        // Folders carry none: only files are looked up by their stamp.
+        EXPECT_EQ(stamped[i].stamp.has_value(), !stamped[i].isDirectory) << stamped[i].name;
+        if (stamped[i].name == "five.bin") five = stamped[i].stamp;
+        if (stamped[i].name == "empty.bin") {
+            ASSERT_TRUE(stamped[i].stamp.has_value());
+            EXPECT_EQ(stamped[i].stamp->size, 0u);
+        }
+    }
+    ASSERT_TRUE(five.has_value());
+    EXPECT_EQ(five->size, 5u);
+    EXPECT_NE(five->lastWrite, 0u);
+    // Looked at again unchanged, the stamp is the same; rewritten with another size, it is not.
+    for (const DirectoryEntry& e : fileSystem().findWithStamps(dir.path() + "\\five.bin"))
+        EXPECT_EQ(e.stamp, five);
+    writeTestFile(dir.file("five.bin"), "1234567");
+    const std::vector<DirectoryEntry> again = fileSystem().findWithStamps(dir.path() + "\\five.bin");
+    ASSERT_EQ(again.size(), 1u);
+    ASSERT_TRUE(again[0].stamp.has_value());
+    EXPECT_EQ(again[0].stamp->size, 7u);
+    EXPECT_NE(again[0].stamp, five);
+}
+
 TEST(Files, aQueryOpenReadsTheFileAndRefusesFoldersAndMissingFiles) {
     TempDir dir;
     writeTestFile(dir.file("q.bin"), "query");

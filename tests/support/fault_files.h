@@ -179,6 +179,12 @@ public:
         return opened;
     }
     std::vector<DirectoryEntry> find(const Text& pattern) override { return inner_.find(pattern); }
+    std::optional<FolderIdentity> folderIdentity(const Text& path) override {
+        return inner_.folderIdentity(path);
+    }
+    std::vector<DirectoryEntry> findWithStamps(const Text& pattern) override {
+        return inner_.findWithStamps(pattern);
+    }
     Text fullPath(const Text& path) override { return inner_.fullPath(path); }
     FileError replace(const Text& from, const Text& to) override {
         if (plan_.chosen(Fault::FailedReplace, plan_.replaces)) return FileError::AccessDenied;

@@ -35,6 +35,59 @@ std::filesystem::path native(const Text& path) {
     return std::filesystem::path(wide(path));
 }
 
+// Wine makes no link through CreateSymbolicLinkW and removes none through RemoveDirectoryW, but it
+// starts the system's own programs: links are then made and removed by ln and rm on the Unix paths.
+using UnixFileName = char*(CDECL*)(LPCWSTR);
+
+// The Unix path of a file whose folder exists (the file itself need not).
+std::string unixPath(const std::wstring& path) {
+    const auto toUnix = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    const std::size_t slash = path.rfind(L'\\');
+    if (!toUnix || slash == std::wstring::npos) return std::string();
+    char* folder = toUnix(path.substr(0, slash).c_str());
+    if (!folder) return std::string();
+    std::string out =
+        std::string(folder) + "/" + utf16ToUtf8(std::u16string(path.begin() + slash + 1, path.end()));
+    HeapFree(GetProcessHeap(), 0, folder);
+    return out;
+}
+
+// Starts one of the system's programs. Wine gives no handle to wait on for it: the caller waits
+// for what it makes.
+void startUnixProgram(const std::wstring& program, const std::vector<std::string>& arguments) {
+    std::wstring line = program;
+    for (const std::string& argument : arguments)
+        line += L" \"" + std::wstring(argument.begin(), argument.end()) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+bool exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Whether `path` exists (or is gone) within ten seconds.
+bool becomes(const std::wstring& path, bool existing) {
+    for (int wait = 0; wait < 1000; ++wait) {
+        if (exists(path) == existing) return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+void removeLink(const std::wstring& link) {
+    if (RemoveDirectoryW(link.c_str()) || !exists(link)) return;
+    startUnixProgram(L"Z:\\bin\\rm", {unixPath(link)});
+    becomes(link, false);
+}
+
 void removeTree(const std::wstring& dir) {
     WIN32_FIND_DATAW data{};
     HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &data);
@@ -43,6 +96,11 @@ void removeTree(const std::wstring& dir) {
             const std::wstring name = data.cFileName;
             if (name == L"." || name == L"..") continue;
             const std::wstring full = dir + L"\\" + name;
+            // A link is removed itself; what it leads to is not the test's to delete.
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                removeLink(full);
+                continue;
+            }
             SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 removeTree(full);
@@ -142,6 +200,20 @@ void makeTestDirectory(const Text& path) {
     CreateDirectoryW(wide(path).c_str(), nullptr);
 #else
     ::mkdir(native(path).c_str(), 0777);
+#endif
+}
+
+bool makeFolderLink(const Text& link, const Text& target) {
+#ifdef _WIN32
+    const std::wstring from = wide(link), to = wide(target);
+    if (CreateSymbolicLinkW(from.c_str(), to.c_str(),
+                            SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
+        exists(from))
+        return true;
+    startUnixProgram(L"Z:\\bin\\ln", {"-s", unixPath(to), unixPath(from)});
+    return becomes(from, true);
+#else
+    return ::symlink(native(target).c_str(), native(link).c_str()) == 0;
 #endif
 }
 

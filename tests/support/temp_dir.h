@@ -29,6 +29,8 @@ void writeTestFile(const Text& path, const std::string& bytes);
 std::string readTestFile(const Text& path); // empty when missing
 bool testFileExists(const Text& path);
 void makeTestDirectory(const Text& path);
+// A symbolic link to a folder; false when the system made none.
+bool makeFolderLink(const Text& link, const Text& target);
 
 // Names as the file system stores them (UTF-8, or whatever bytes a POSIX name holds), sorted,
 // and files and folders made under such a name; the directory is in the program's form.

@@ -5,20 +5,71 @@
 #include <algorithm>
 #include <cerrno>
 #include <iconv.h>
+#include <mutex>
+#include <vector>
 
 namespace glyvora {
 
 namespace {
 
-// One converter per direction and thread, opened on first use and never closed: the folder walk
-// converts every name that is not ASCII, opening a converter costs more than converting a name, and
-// one closed at exit could still be wanted by a destructor that converts text.
-iconv_t converter(const char* to, const char* from) {
-    return ::iconv_open(to, from);
-}
-
 bool valid(iconv_t cd) {
     return cd != reinterpret_cast<iconv_t>(-1);
+}
+
+// The converters of one direction, opened as threads first need them and kept for the process: the
+// folder walk converts every name that is not ASCII, and opening a converter costs more than
+// converting a name. A thread that ends gives its converter back for the next one (the face-name
+// pass starts a thread a scan), so none is lost. The pool itself is never destroyed: a destructor
+// that converts text at exit still finds it.
+class ConverterPool {
+public:
+    ConverterPool(const char* to, const char* from) : to_(to), from_(from) {}
+    iconv_t take() {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (!idle_.empty()) {
+                const iconv_t cd = idle_.back();
+                idle_.pop_back();
+                return cd;
+            }
+        }
+        return ::iconv_open(to_, from_);
+    }
+    void giveBack(iconv_t cd) {
+        if (!valid(cd)) return;
+        const std::lock_guard<std::mutex> lock(mutex_);
+        idle_.push_back(cd);
+    }
+
+private:
+    const char* to_;
+    const char* from_;
+    std::mutex mutex_;
+    std::vector<iconv_t> idle_;
+};
+
+// A thread's converter of one direction, taken from its pool on first use.
+class ThreadConverter {
+public:
+    explicit ThreadConverter(ConverterPool& pool) : pool_(pool), cd_(pool.take()) {}
+    ~ThreadConverter() { pool_.giveBack(cd_); }
+    ThreadConverter(const ThreadConverter&) = delete;
+    ThreadConverter& operator=(const ThreadConverter&) = delete;
+    iconv_t get() const { return cd_; }
+
+private:
+    ConverterPool& pool_;
+    iconv_t cd_;
+};
+
+ConverterPool& toUtf16Pool() {
+    static ConverterPool* const pool = new ConverterPool("UTF-16LE", "CP936");
+    return *pool;
+}
+
+ConverterPool& toAnsiPool() {
+    static ConverterPool* const pool = new ConverterPool("CP936", "UTF-16LE");
+    return *pool;
 }
 
 // Converts with iconv, replacing what does not convert by `replacement` and going on.
@@ -52,13 +103,13 @@ Out convert(iconv_t cd, const char* data, std::size_t size, std::size_t unit, co
 } // namespace
 
 std::u16string ansiToUtf16(std::string_view ansi) {
-    thread_local const iconv_t cd = converter("UTF-16LE", "CP936");
-    return convert<std::u16string>(cd, ansi.data(), ansi.size(), 1, u"?");
+    thread_local const ThreadConverter cd(toUtf16Pool());
+    return convert<std::u16string>(cd.get(), ansi.data(), ansi.size(), 1, u"?");
 }
 
 Text utf16ToAnsi(std::u16string_view wide) {
-    thread_local const iconv_t cd = converter("CP936", "UTF-16LE");
-    return convert<Text>(cd, reinterpret_cast<const char*>(wide.data()), wide.size() * 2, 2, "?");
+    thread_local const ThreadConverter cd(toAnsiPool());
+    return convert<Text>(cd.get(), reinterpret_cast<const char*>(wide.data()), wide.size() * 2, 2, "?");
 }
 
 } // namespace glyvora

@@ -171,6 +171,18 @@ bool isDirectoryEntry(DIR* dir, const dirent& e) {
     return ::fstatat(::dirfd(dir), e.d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
 }
 
+// The size and last-write time of a file entry, looked up by the name the system gave; none when
+// the file vanished or cannot be looked at.
+std::optional<FileStamp> stampOf(DIR* dir, const dirent& e) {
+    struct stat st {};
+    if (::fstatat(::dirfd(dir), e.d_name, &st, 0) != 0) return std::nullopt;
+    FileStamp stamp;
+    stamp.size = static_cast<std::uint64_t>(st.st_size);
+    stamp.lastWrite = static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
+                      static_cast<std::uint64_t>(st.st_mtim.tv_nsec);
+    return stamp;
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     OpenedFile openForQuery(const Text& path) override;
@@ -204,34 +216,18 @@ public:
         return result;
     }
 
-    std::vector<DirectoryEntry> find(const Text& pattern) override {
-        std::vector<DirectoryEntry> entries;
-        // The mask is matched against the names in the program's encoding; only the directory
-        // goes to the system.
-        const Text slashed = posix::toSlashes(pattern);
-        const std::size_t slash = slashed.rfind('/');
-        const Text given =
-            slash == Text::npos ? Text(".") : (slash == 0 ? Text("/") : slashed.substr(0, slash));
-        const Text mask = slash == Text::npos ? slashed : slashed.substr(slash + 1);
-        Text directory = posix::namesToNative(given);
-        DIR* dir = ::opendir(directory.c_str());
-        if (!dir && errno == ENOENT && directory != given) {
-            directory = given; // a directory whose name is stored in the program's bytes
-            dir = ::opendir(directory.c_str());
-        }
-        if (!dir) return entries;
-        while (const dirent* e = ::readdir(dir)) {
-            Text name = posix::fromNativeName(e->d_name);
-            if (!matchesWildcard(mask, name)) continue;
-            DirectoryEntry entry;
-            // The entry is looked at by the name the system gave, whatever it converts to.
-            entry.isDirectory = isDirectoryEntry(dir, *e);
-            entry.name = std::move(name);
-            entries.push_back(std::move(entry));
-        }
-        ::closedir(dir);
-        std::sort(entries.begin(), entries.end(), ntfsOrder);
-        return entries;
+    std::vector<DirectoryEntry> find(const Text& pattern) override { return search(pattern, false); }
+    std::vector<DirectoryEntry> findWithStamps(const Text& pattern) override { return search(pattern, true); }
+
+    std::optional<FolderIdentity> folderIdentity(const Text& path) override {
+        if (path.empty()) return std::nullopt;
+        const int fd = openByName(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return std::nullopt;
+        struct stat st {};
+        const bool known = ::fstat(fd, &st) == 0;
+        ::close(fd);
+        if (!known) return std::nullopt;
+        return FolderIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
     }
 
     Text fullPath(const Text& path) override {
@@ -282,6 +278,38 @@ public:
     }
 
 private:
+    // One directory search for both kinds, so the listing stays the same with or without stamps.
+    static std::vector<DirectoryEntry> search(const Text& pattern, bool withStamps) {
+        std::vector<DirectoryEntry> entries;
+        // The mask is matched against the names in the program's encoding; only the directory
+        // goes to the system.
+        const Text slashed = posix::toSlashes(pattern);
+        const std::size_t slash = slashed.rfind('/');
+        const Text given =
+            slash == Text::npos ? Text(".") : (slash == 0 ? Text("/") : slashed.substr(0, slash));
+        const Text mask = slash == Text::npos ? slashed : slashed.substr(slash + 1);
+        Text directory = posix::namesToNative(given);
+        DIR* dir = ::opendir(directory.c_str());
+        if (!dir && errno == ENOENT && directory != given) {
+            directory = given; // a directory whose name is stored in the program's bytes
+            dir = ::opendir(directory.c_str());
+        }
+        if (!dir) return entries;
+        while (const dirent* e = ::readdir(dir)) {
+            Text name = posix::fromNativeName(e->d_name);
+            if (!matchesWildcard(mask, name)) continue;
+            DirectoryEntry entry;
+            // The entry is looked at by the name the system gave, whatever it converts to.
+            entry.isDirectory = isDirectoryEntry(dir, *e);
+            if (withStamps && !entry.isDirectory) entry.stamp = stampOf(dir, *e);
+            entry.name = std::move(name);
+            entries.push_back(std::move(entry));
+        }
+        ::closedir(dir);
+        std::sort(entries.begin(), entries.end(), ntfsOrder);
+        return entries;
+    }
+
     // A rename is on the disk only once its directory is: without this a power cut can bring back
     // the old name. The rename itself has happened either way, so a failure here is not reported.
     static void syncDirectoryOf(const Text& nativePath) {

@@ -154,19 +154,23 @@ public:
         return result;
     }
 
-    std::vector<DirectoryEntry> find(const Text& pattern) override {
-        std::vector<DirectoryEntry> entries;
-        WIN32_FIND_DATAW data{};
-        HANDLE h = FindFirstFileW(win32::widePath(pattern).c_str(), &data);
-        if (h == INVALID_HANDLE_VALUE) return entries;
-        do {
-            DirectoryEntry entry;
-            entry.name = win32::narrowPath(data.cFileName, wcsnlen(data.cFileName, MAX_PATH));
-            entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            entries.push_back(std::move(entry));
-        } while (FindNextFileW(h, &data));
-        FindClose(h);
-        return entries;
+    std::vector<DirectoryEntry> find(const Text& pattern) override { return search(pattern, false); }
+    std::vector<DirectoryEntry> findWithStamps(const Text& pattern) override { return search(pattern, true); }
+
+    std::optional<FolderIdentity> folderIdentity(const Text& path) override {
+        if (path.empty()) return std::nullopt;
+        // A folder opens only with backup semantics; no access is asked for, only its information.
+        HANDLE h = CreateFileW(win32::widePath(path).c_str(), 0,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+        BY_HANDLE_FILE_INFORMATION info{};
+        const bool known = GetFileInformationByHandle(h, &info) != 0 &&
+                           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        CloseHandle(h);
+        if (!known) return std::nullopt;
+        return FolderIdentity{info.dwVolumeSerialNumber,
+                              (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
     }
 
     Text fullPath(const Text& path) override {
@@ -190,6 +194,28 @@ public:
         if (path.empty()) return FileError::NotFound;
         if (!DeleteFileW(win32::widePath(path).c_str())) return lastFileError();
         return FileError::None;
+    }
+
+private:
+    // One directory search for both kinds, so the listing stays the same with or without stamps.
+    static std::vector<DirectoryEntry> search(const Text& pattern, bool withStamps) {
+        std::vector<DirectoryEntry> entries;
+        WIN32_FIND_DATAW data{};
+        HANDLE h = FindFirstFileW(win32::widePath(pattern).c_str(), &data);
+        if (h == INVALID_HANDLE_VALUE) return entries;
+        do {
+            DirectoryEntry entry;
+            entry.name = win32::narrowPath(data.cFileName, wcsnlen(data.cFileName, MAX_PATH));
+            entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            // The search already carries both: no file is opened for them.
+            if (withStamps && !entry.isDirectory)
+                entry.stamp = FileStamp{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+                                        (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                            data.ftLastWriteTime.dwLowDateTime};
+            entries.push_back(std::move(entry));
+        } while (FindNextFileW(h, &data));
+        FindClose(h);
+        return entries;
     }
 };
 
