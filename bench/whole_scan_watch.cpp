@@ -74,6 +74,10 @@ public:
     void setFont(WindowId window, UnitId unit, const UnitFont& font) override {
         inner_->setFont(window, unit, font);
     }
+    void setFontFile(WindowId window, UnitId unit, const Text& path) override {
+        inner_->setFontFile(window, unit, path);
+    }
+    void setFontFileSource(FontFileSource* source) override { inner_->setFontFileSource(source); }
     void setColours(WindowId window, UnitId unit, std::optional<Colour> text,
                     std::optional<Colour> back) override {
         inner_->setColours(window, unit, text, back);

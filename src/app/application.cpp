@@ -46,10 +46,12 @@ Application::Application(Backend& backend, Text programDirectory, ApplicationOpt
     layerOptions.endProgram = std::move(options.endAtOnce);
     layer_ = std::make_unique<FormLayer>(backend, std::move(layerOptions));
     registerWindowTemplates(*layer_);
+    backend.setFontFileSource(&fontFiles_);
 }
 
 Application::~Application() {
     CloseAllTables();
+    layer_->backend().setFontFileSource(nullptr);
 }
 
 bool Application::start() {

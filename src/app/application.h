@@ -3,6 +3,7 @@
 // start it the same way. start() binds every handler of both windows and loads the main window
 // (whose created event runs the start-up); run() is the message loop.
 
+#include "app/font_file_source.h"
 #include "app/main_state.h"
 #include "forms/backend.h"
 #include "forms/form_layer.h"
@@ -35,6 +36,8 @@ public:
     FormLayer& layer() { return *layer_; }
 
 private:
+    // What the backend reads about the labels' font files, so each label draws its own file.
+    ProgramFontFiles fontFiles_;
     std::unique_ptr<MainState> state_;
     std::unique_ptr<FormLayer> layer_;
 };

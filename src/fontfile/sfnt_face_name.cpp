@@ -1,15 +1,16 @@
 // Face names of sfnt fonts: TrueType and CFF outlines, alone or in a collection.
 //
-// The reader takes the table directory, checks that the font has what GDI needs to load it and that
-// no table runs past the end of the file, then reads the name table's records and one string.
+// The reader takes the table directory (face_tables.h), which checks that the font has what GDI
+// needs to load it and that no table runs past the end of the file, then reads the name table's
+// records and one string.
 #include "fontfile/byte_reader.h"
 #include "fontfile/face_name.h"
 #include "fontfile/face_name_readers.h"
+#include "fontfile/face_tables.h"
 #include "fontfile/sfnt_tables.h"
 #include "platform/codepage_legacy.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace glyvora::fontfile {
 
@@ -18,12 +19,6 @@ namespace {
 // The first read of the name table: enough for the header, a few dozen records and often the
 // strings, so that most fonts need no second read before the string.
 constexpr std::size_t nameFirstRead = 2048;
-
-struct Table {
-    std::uint64_t offset = 0;
-    std::uint64_t length = 0;
-    bool present = false;
-};
 
 // How the strings of a Windows-platform record are stored: UTF-16 big-endian, or double-byte codes
 // of a legacy code page in 16-bit big-endian units.
@@ -84,7 +79,7 @@ std::u16string decodeName(std::span<const std::uint8_t> bytes, const Encoding& e
 
 // The family name from the name table: the Windows family record in the user's language, else the
 // US English one, else the first Windows family record of an encoding GDI reads.
-std::u16string familyName(FontBytes& bytes, const Table& name, std::uint16_t language) {
+std::u16string familyName(FontBytes& bytes, const SfntTable& name, std::uint16_t language) {
     if (name.length < nameHeaderBytes) return std::u16string();
     const std::size_t firstLength =
         static_cast<std::size_t>(std::min<std::uint64_t>(name.length, nameFirstRead));
@@ -138,50 +133,15 @@ std::u16string familyName(FontBytes& bytes, const Table& name, std::uint16_t lan
 } // namespace
 
 std::u16string sfntFaceName(FontBytes& bytes, std::uint64_t offset, std::uint16_t language) {
-    const auto header = bytes.read(offset, sfntHeaderBytes);
-    if (!header) return std::u16string();
-    ByteReader h(*header);
-    const std::uint32_t version = h.u32be(0);
-    const std::uint16_t tableCount = h.u16be(4);
-    if ((version != trueTypeVersion && version != cffVersion) || tableCount == 0) return std::u16string();
-
-    const auto directory = bytes.read(offset + sfntHeaderBytes, std::size_t{tableCount} * tableRecordBytes);
-    if (!directory) return std::u16string();
-    ByteReader d(*directory);
-    Table name, head, hhea, maxp, cmap, glyf, loca, cff;
-    const std::pair<std::uint32_t, Table*> wanted[] = {
-        {tagOf("name"), &name}, {tagOf("head"), &head}, {tagOf("hhea"), &hhea}, {tagOf("maxp"), &maxp},
-        {tagOf("cmap"), &cmap}, {tagOf("glyf"), &glyf}, {tagOf("loca"), &loca}, {tagOf("CFF "), &cff}};
-    const std::uint64_t fileSize = bytes.size();
-    for (std::size_t i = 0; i < tableCount; ++i) {
-        const std::size_t at = i * tableRecordBytes;
-        const std::uint32_t tag = d.u32be(at);
-        Table table{d.u32be(at + 8), d.u32be(at + 12), true};
-        // A table past the end of the file: the file is cut short or damaged, and GDI refuses it.
-        if (table.offset > fileSize || table.length > fileSize - table.offset) return std::u16string();
-        for (const auto& [wantedTag, into] : wanted)
-            if (tag == wantedTag) *into = table;
-    }
-    if (!d.ok()) return std::u16string();
-    // What a font needs to be loaded at all: its header, metrics, character map and names, and
-    // outlines, TrueType or CFF. A font of bitmaps only must still carry (empty) glyf and loca
-    // tables for GDI to take it.
-    const bool outlines = (glyf.present && loca.present) || cff.present;
-    if (!head.present || !hhea.present || !maxp.present || !cmap.present || !name.present || !outlines)
-        return std::u16string();
-    return familyName(bytes, name, language);
+    const std::optional<SfntDirectory> directory = readSfntDirectory(bytes, offset);
+    if (!directory || !directory->loadable()) return std::u16string();
+    return familyName(bytes, directory->name, language);
 }
 
 std::u16string collectionFaceName(FontBytes& bytes, std::uint16_t language) {
-    // "ttcf", version 1.0 or 2.0, the number of fonts, then each font's table directory offset.
-    const auto header = bytes.read(0, 16);
-    if (!header) return std::u16string();
-    ByteReader h(*header);
-    const std::uint32_t version = h.u32be(4);
-    const std::uint32_t fontCount = h.u32be(8);
-    const std::uint32_t firstFont = h.u32be(12);
-    if ((version != 0x00010000 && version != 0x00020000) || fontCount == 0) return std::u16string();
-    return sfntFaceName(bytes, firstFont, language);
+    const std::optional<std::uint64_t> firstFace = sfntFaceOffset(bytes, 0);
+    if (!firstFace) return std::u16string();
+    return sfntFaceName(bytes, *firstFace, language);
 }
 
 } // namespace glyvora::fontfile

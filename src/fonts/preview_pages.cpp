@@ -51,6 +51,7 @@ void showEntries(MainState& state, int firstEntry) {
         if (i >= 1 && i <= entries) {
             state.fonts.labelFonts.hold(k, MainState::entry(paths, i));
             writeMain(label(k), prop::caption, Value(sample));
+            writeMain(label(k), prop::fontFile, Value(MainState::entry(paths, i)));
             writeMain(label(k), prop::font, Value(MainState::entry(faces, i)), fontField::faceName);
             state.fonts.pageFaceNames[static_cast<std::size_t>(k - 1)] = MainState::entry(faces, i);
             state.fonts.pagePaths[static_cast<std::size_t>(k - 1)] = MainState::entry(paths, i);

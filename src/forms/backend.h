@@ -23,6 +23,7 @@
 
 #include "forms/dialogs.h"
 #include "forms/font.h"
+#include "forms/font_files.h"
 #include "forms/ids.h"
 #include "forms/templates.h"
 #include "forms/tree_model.h"
@@ -147,6 +148,11 @@ public:
     virtual Text text(WindowId window, UnitId unit) = 0;
     virtual void setText(WindowId window, UnitId unit, const Text& text) = 0;
     virtual void setFont(WindowId window, UnitId unit, const UnitFont& font) = 0;
+    // The font file a label's font comes from (empty: none). A backend that draws labels by file
+    // (font_files.h) shows the label's font again from it; the others only keep it.
+    virtual void setFontFile(WindowId window, UnitId unit, const Text& path) = 0;
+    // What the backend may learn about font files; null: nothing. The source outlives the windows.
+    virtual void setFontFileSource(FontFileSource* source) = 0;
     // Text and background colour of a label or tree box; none: the system's colour.
     virtual void setColours(WindowId window, UnitId unit, std::optional<Colour> text,
                             std::optional<Colour> back) = 0;

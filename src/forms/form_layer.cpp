@@ -553,6 +553,7 @@ Value FormLayer::readTyped(WindowState& w, UnitState& u, int property, int subFi
             if (subField < 0) return Value(fontToBytes(font));
             return readFontField(font, subField, backend_.screen().dpiY);
         }
+        if (property == prop::fontFile) return Value(u.fontFile);
         if (property == prop::textColour)
             return Value(static_cast<std::int32_t>(u.textColour.value_or(0x000000)));
         if (property == prop::backColour)
@@ -624,6 +625,9 @@ void FormLayer::writeTyped(WindowState& w, UnitState& u, int property, int subFi
             }
             u.font = font;
             backend_.setFont(window, unit, font);
+        } else if (property == prop::fontFile) {
+            u.fontFile = valueToText(value);
+            backend_.setFontFile(window, unit, u.fontFile);
         } else if (property == prop::textColour || property == prop::backColour) {
             (property == prop::textColour ? u.textColour : u.backColour) =
                 static_cast<Colour>(valueToInt(value));

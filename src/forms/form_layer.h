@@ -160,6 +160,7 @@ private:
         Text caption;
         Text hint;
         std::optional<UnitFont> font;
+        Text fontFile;
         std::optional<Colour> textColour, backColour;
         int minimum = 0, maximum = 0, position = 0;
         MenuItemState menu;

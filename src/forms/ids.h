@@ -114,11 +114,14 @@ inline constexpr int mousePointer = 7;
 
 inline constexpr int alwaysOnTop = 29; // window
 
-inline constexpr int content = 8;         // EditBox
-inline constexpr int caption = 8;         // Label
-inline constexpr int font = 15;           // Label
-inline constexpr int textColour = 16;     // Label
-inline constexpr int backColour = 17;     // Label
+inline constexpr int content = 8;     // EditBox
+inline constexpr int caption = 8;     // Label
+inline constexpr int font = 15;       // Label
+inline constexpr int textColour = 16; // Label
+inline constexpr int backColour = 17; // Label
+// Label: the font file its face comes from (text, a full path; empty: none). Written before the
+// face name, so the label draws that file's own glyphs even where other fonts share its face name.
+inline constexpr int fontFile = 30;
 inline constexpr int checked = 18;        // CheckBox
 inline constexpr int selection = 19;      // ComboBox
 inline constexpr int maximum = 12;        // ProcessBar

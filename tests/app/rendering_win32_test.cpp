@@ -38,16 +38,6 @@ const char* const kRealFonts[] = {
     "Z:\\usr\\share\\fonts\\opentype\\urw-base35\\Z003-MediumItalic.otf",
 };
 
-// A label's pixels without its two top and bottom rows: the separator lines between the preview
-// labels lie over their edges.
-std::vector<COLORREF> labelPixelsOf(HWND label) {
-    RECT size{};
-    std::vector<COLORREF> pixels = pixelsOf(label, size);
-    const auto w = static_cast<std::ptrdiff_t>(size.right);
-    if (size.bottom <= 4) return pixels;
-    return std::vector<COLORREF>(pixels.begin() + 2 * w, pixels.end() - 2 * w);
-}
-
 class PreviewRendering : public ::testing::Test {
 protected:
     // A folder node 字体 for `folder`, the program started on the Win32 backend and the node
@@ -80,7 +70,7 @@ protected:
         auto& b = static_cast<Win32Backend&>(*backend);
         std::vector<std::vector<COLORREF>> labels;
         for (int k = 1; k <= 8; ++k)
-            labels.push_back(labelPixelsOf(b.controlHandle(mainwin::window, mainwin::previewLabel(k))));
+            labels.push_back(previewLabelPixels(b.controlHandle(mainwin::window, mainwin::previewLabel(k))));
         return labels;
     }
 

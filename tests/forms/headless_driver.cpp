@@ -68,6 +68,7 @@ public:
     std::optional<UnitFont> shownFont(WindowId w, UnitId u) override {
         return c(w, u) ? c(w, u)->font : std::nullopt;
     }
+    Text shownFontFile(WindowId w, UnitId u) override { return c(w, u) ? c(w, u)->fontFile : Text(); }
     std::vector<ShownTreeItem> shownTree(WindowId w, UnitId u) override {
         std::vector<ShownTreeItem> items;
         if (c(w, u))

@@ -164,6 +164,26 @@ TEST_P(FormsSuite, aFontSubFieldOfALabelWithoutAFontStartsFromTheDefaultFont) {
     EXPECT_EQ(*user->shownFont(window, 标签_页次), expected);
 }
 
+TEST_P(FormsSuite, aLabelsFontFileIsKeptAndGivenToItsControlWithoutTouchingTheFont) {
+    openMain();
+    const UnitId label = previewLabel(2);
+    EXPECT_EQ(readText(label, prop::fontFile), "");
+    writeProperty(window, label, prop::font, Value("Sample Sans"), fontField::faceName);
+    const UnitFont before = *user->shownFont(window, label);
+    // Without a source of font-file facts the file changes nothing the label shows.
+    writeProperty(window, label, prop::fontFile, Value("C:\\字体\\sample.ttf"));
+    EXPECT_EQ(readText(label, prop::fontFile), "C:\\字体\\sample.ttf");
+    EXPECT_EQ(user->shownFontFile(window, label), "C:\\字体\\sample.ttf");
+    EXPECT_EQ(*user->shownFont(window, label), before);
+    EXPECT_EQ(readProperty(window, label, prop::font, fontField::faceName), Value("Sample Sans"));
+    EXPECT_EQ(user->shownFontFile(window, previewLabel(3)), "");
+    writeProperty(window, label, prop::fontFile, Value(""));
+    EXPECT_EQ(user->shownFontFile(window, label), "");
+    // A unit of another type has no such property.
+    writeProperty(window, 按钮_上一页, prop::fontFile, Value("x.ttf"));
+    EXPECT_EQ(readProperty(window, 按钮_上一页, prop::fontFile), Value());
+}
+
 TEST_P(FormsSuite, labelCaptionsAndColoursAreShown) {
     openMain();
     EXPECT_EQ(readText(标签_页次, prop::caption), "页次：999/1000");

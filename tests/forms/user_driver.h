@@ -93,7 +93,11 @@ public:
     virtual int shownComboSelection(WindowId window, UnitId unit) = 0;
     virtual Colour shownPickerColour(WindowId window, UnitId unit) = 0;
     virtual ShownProgress shownProgress(WindowId window, UnitId unit) = 0;
+    // A label's font as the user sees it: its face is the one asked for, also where the backend
+    // draws it from a private copy of its file under a name of the copy's own.
     virtual std::optional<UnitFont> shownFont(WindowId window, UnitId unit) = 0;
+    // The font file a label's font was given from (empty: none).
+    virtual Text shownFontFile(WindowId window, UnitId unit) = 0;
     // The text of the tooltip the control shows under the mouse; empty when it shows none.
     virtual Text shownHint(WindowId window, UnitId unit) = 0;
     virtual std::vector<ShownTreeItem> shownTree(WindowId window, UnitId unit) = 0;

@@ -383,6 +383,10 @@ void HeadlessBackend::setFont(WindowId window, UnitId unit, const UnitFont& font
     if (Control* c = findControl(window, unit)) c->font = font;
 }
 
+void HeadlessBackend::setFontFile(WindowId window, UnitId unit, const Text& path) {
+    if (Control* c = findControl(window, unit)) c->fontFile = path;
+}
+
 void HeadlessBackend::setColours(WindowId window, UnitId unit, std::optional<Colour> text,
                                  std::optional<Colour> back) {
     if (Control* c = findControl(window, unit)) {

@@ -42,6 +42,7 @@ struct Control {
     bool disabled = false;
     Text text;
     std::optional<UnitFont> font;
+    Text fontFile; // as the layer gave it
     std::optional<Colour> textColour, backColour;
     int checkState = 0;
     std::vector<Text> comboItems;
@@ -141,6 +142,8 @@ public:
     Text text(WindowId window, UnitId unit) override;
     void setText(WindowId window, UnitId unit, const Text& text) override;
     void setFont(WindowId window, UnitId unit, const UnitFont& font) override;
+    void setFontFile(WindowId window, UnitId unit, const Text& path) override;
+    void setFontFileSource(FontFileSource*) override {}
     void setHint(WindowId window, UnitId unit, const Text& hint) override;
     void setColours(WindowId window, UnitId unit, std::optional<Colour> text,
                     std::optional<Colour> back) override;

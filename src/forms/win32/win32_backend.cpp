@@ -6,6 +6,7 @@
 #include "forms/win32/wide_text.h"
 #include "platform/clock.h"
 
+#include <algorithm>
 #include <commctrl.h>
 #include <objbase.h>
 #include <vector>
@@ -547,6 +548,7 @@ bool faceHasCharset(const wchar_t* face, BYTE charset) {
 void Win32Backend::applyFont(Control& c, const std::optional<UnitFont>& font, int dpi) {
     c.layerFont = font;
     HFONT shown = nullptr;
+    FontBinding binding;
     if (!font && dpi != systemDpi()) {
         // The stock font is the system DPI's; on a monitor of another DPI it is scaled.
         LOGFONTW lf{};
@@ -567,6 +569,15 @@ void Win32Backend::applyFont(Control& c, const std::optional<UnitFont>& font, in
         if (lf.lfFaceName[0] != 0 && lf.lfCharSet != DEFAULT_CHARSET &&
             !faceHasCharset(lf.lfFaceName, lf.lfCharSet) && faceHasCharset(lf.lfFaceName, DEFAULT_CHARSET))
             lf.lfCharSet = DEFAULT_CHARSET;
+        if (c.type == UnitType::Label) {
+            binding = fonts_.bind(c.fontBinding, lf, font->faceName, c.fontFile);
+            // A private copy has the one face: every character set asks for that face.
+            if (!binding.privateFace.empty()) {
+                std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');
+                binding.privateFace.copy(lf.lfFaceName, LF_FACESIZE - 1);
+                lf.lfCharSet = DEFAULT_CHARSET;
+            }
+        }
         shown = CreateFontIndirectW(&lf);
     }
     HFONT previous = c.font;
@@ -574,6 +585,9 @@ void Win32Backend::applyFont(Control& c, const std::optional<UnitFont>& font, in
     if (!shown) shown = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
     if (previous) DeleteObject(previous);
+    // The copy the old font came from goes only now that no font of it is shown.
+    fonts_.release(c.fontBinding);
+    c.fontBinding = std::move(binding);
 }
 
 void Win32Backend::fitComboHeight(HWND combo, int height) {
@@ -617,6 +631,7 @@ void Win32Backend::destroyWindow(WindowId window) {
     for (auto& [id, c] : w.controls) {
         c->tree.reset();
         if (c->font) DeleteObject(c->font);
+        fonts_.release(c->fontBinding);
         if (c->backBrush) DeleteObject(c->backBrush);
     }
     windows_.erase(it);
@@ -763,6 +778,27 @@ void Win32Backend::setFont(WindowId window, UnitId unit, const UnitFont& font) {
     applyFont(*c, font, w ? w->dpi : kLayerDpi);
     if (c->type == UnitType::ComboBox) fitComboHeight(c->hwnd, rectInParent(c->hwnd).height);
     --quiet_;
+}
+
+void Win32Backend::setFontFile(WindowId window, UnitId unit, const Text& path) {
+    Control* c = findControl(window, unit);
+    if (!c || c->type != UnitType::Label || c->fontFile == path) return;
+    c->fontFile = path;
+    if (!c->layerFont) return;
+    const Window* w = findWindow(window);
+    ++quiet_;
+    applyFont(*c, c->layerFont, w ? w->dpi : kLayerDpi);
+    --quiet_;
+}
+
+Text Win32Backend::fontFileOf(WindowId window, UnitId unit) const {
+    const Control* c = findControl(window, unit);
+    return c ? c->fontFile : Text();
+}
+
+FontBinding Win32Backend::fontBindingOf(WindowId window, UnitId unit) const {
+    const Control* c = findControl(window, unit);
+    return c ? c->fontBinding : FontBinding();
 }
 
 void Win32Backend::setColours(WindowId window, UnitId unit, std::optional<Colour> text,

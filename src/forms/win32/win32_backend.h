@@ -28,6 +28,7 @@
 
 #include "forms/backend.h"
 #include "forms/win32/dialogs_win32.h"
+#include "forms/win32/font_binding_win32.h"
 #include "forms/win32/tree_view_win32.h"
 
 #include <cstdint>
@@ -56,6 +57,12 @@ public:
     HWND controlHandle(WindowId window, UnitId unit) const;
     // The type of a live control; none when there is no such control.
     std::optional<UnitType> controlType(WindowId window, UnitId unit) const;
+    // The font file a label was last given, and what its font shown was created from: the face
+    // name the layer asked for and, where that is a private copy's, the copy's name.
+    Text fontFileOf(WindowId window, UnitId unit) const;
+    FontBinding fontBindingOf(WindowId window, UnitId unit) const;
+    // The private copies of font files loaded for labels.
+    std::size_t privateCopiesLoaded() const { return fonts_.copiesLoaded(); }
     // The tooltip control that shows the window's hint texts; null until a hint has been set.
     HWND hintHandle(WindowId window) const;
     // The icon the backend last put in the notification area for the window.
@@ -85,6 +92,8 @@ public:
     Text text(WindowId window, UnitId unit) override;
     void setText(WindowId window, UnitId unit, const Text& text) override;
     void setFont(WindowId window, UnitId unit, const UnitFont& font) override;
+    void setFontFile(WindowId window, UnitId unit, const Text& path) override;
+    void setFontFileSource(FontFileSource* source) override { fonts_.setSource(source); }
     void setColours(WindowId window, UnitId unit, std::optional<Colour> text,
                     std::optional<Colour> back) override;
     int checkState(WindowId window, UnitId unit) override;
@@ -130,6 +139,8 @@ private:
         WNDPROC previousProc = nullptr;
         HFONT font = nullptr;              // ours to delete; null while the stock GUI font is shown
         std::optional<UnitFont> layerFont; // as the layer gave it, for a new DPI
+        Text fontFile;                     // the file a label's font comes from
+        FontBinding fontBinding;           // what the font shown was created from
         std::optional<Colour> textColour, backColour;
         HBRUSH backBrush = nullptr;
         Colour pickerColour = 0;
@@ -187,6 +198,7 @@ private:
 
     BackendSink* sink_ = nullptr;
     DialogWatcher* watcher_ = nullptr;
+    FontBinder fonts_; // before the windows: their fonts go first, then the copies they were made from
     std::map<WindowId, std::unique_ptr<Window>> windows_;
     std::map<std::uint32_t, Posted> posted_;
     std::uint32_t lastPosted_ = 0;

@@ -33,4 +33,14 @@ inline std::vector<COLORREF> pixelsOf(HWND control, RECT& size) {
     return pixels;
 }
 
+// A preview label's pixels without its two top and bottom rows: the separator lines between the
+// labels lie over their edges.
+inline std::vector<COLORREF> previewLabelPixels(HWND label) {
+    RECT size{};
+    std::vector<COLORREF> pixels = pixelsOf(label, size);
+    const auto w = static_cast<std::ptrdiff_t>(size.right);
+    if (size.bottom <= 4) return pixels;
+    return std::vector<COLORREF>(pixels.begin() + 2 * w, pixels.end() - 2 * w);
+}
+
 } // namespace glyvora::testing

@@ -414,8 +414,13 @@ public:
         if (!font) font = GetStockObject(SYSTEM_FONT);
         LOGFONTW lf{};
         if (!GetObjectW(font, sizeof lf, &lf)) return std::nullopt;
-        return glyvora::win32::fromLogFont(lf);
+        UnitFont shown = glyvora::win32::fromLogFont(lf);
+        // A private copy is the label's own face under the copy's name.
+        const glyvora::win32::FontBinding binding = b_.fontBindingOf(w, u);
+        if (!binding.privateFace.empty()) shown.faceName = binding.faceName;
+        return shown;
     }
+    Text shownFontFile(WindowId w, UnitId u) override { return b_.fontFileOf(w, u); }
     Text shownHint(WindowId w, UnitId u) override {
         HWND tips = b_.hintHandle(w);
         HWND c = b_.controlHandle(w, u);
