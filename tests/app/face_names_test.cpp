@@ -6,6 +6,7 @@
 #include "fonts/label_fonts.h"
 #include "platform/files.h"
 #include "platform/font_resources.h"
+#include "support/forwarding_files.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
@@ -20,25 +21,13 @@ using testing::TempDir;
 using testing::writeTestFile;
 
 // Counts the files opened for a query, from any thread; each open may be made to take a while.
-class QueryCounter final : public FileSystem {
+class QueryCounter final : public glyvora::testing::ForwardingFileSystem {
 public:
-    OpenedFile open(const Text& path, FileAccess access, FileSharing sharing,
-                    FileCreation creation) override {
-        return systemFileSystem().open(path, access, sharing, creation);
-    }
     OpenedFile openForQuery(const Text& path) override {
         ++queries;
         if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
         return systemFileSystem().openForQuery(path);
     }
-    std::vector<DirectoryEntry> find(const Text& pattern) override {
-        return systemFileSystem().find(pattern);
-    }
-    Text fullPath(const Text& path) override { return systemFileSystem().fullPath(path); }
-    FileError replace(const Text& from, const Text& to) override {
-        return systemFileSystem().replace(from, to);
-    }
-    FileError remove(const Text& path) override { return systemFileSystem().remove(path); }
 
     std::atomic<int> queries{0};
     int delayMs = 0;

@@ -5,6 +5,7 @@
 #include "app_suite.h"
 #include "fontfile/face_name.h"
 #include "platform/files.h"
+#include "support/forwarding_files.h"
 
 #include <algorithm>
 #include <functional>
@@ -21,12 +22,8 @@ using namespace mainwin;
 // The real file system, recording every file opened for a query (the face-name and coverage
 // readers) from whichever thread; optionally slow, so the background pass is still running when
 // the next click comes.
-class CountingFileSystem final : public FileSystem {
+class CountingFileSystem final : public glyvora::testing::ForwardingFileSystem {
 public:
-    OpenedFile open(const Text& path, FileAccess access, FileSharing sharing,
-                    FileCreation creation) override {
-        return systemFileSystem().open(path, access, sharing, creation);
-    }
     OpenedFile openForQuery(const Text& path) override {
         {
             const std::lock_guard<std::mutex> lock(mutex_);
@@ -35,17 +32,6 @@ public:
         if (delay.count() > 0) std::this_thread::sleep_for(delay);
         return systemFileSystem().openForQuery(path);
     }
-    std::vector<DirectoryEntry> find(const Text& pattern) override {
-        return systemFileSystem().find(pattern);
-    }
-    std::vector<DirectoryEntry> findWithStamps(const Text& pattern) override {
-        return systemFileSystem().findWithStamps(pattern);
-    }
-    Text fullPath(const Text& path) override { return systemFileSystem().fullPath(path); }
-    FileError replace(const Text& from, const Text& to) override {
-        return systemFileSystem().replace(from, to);
-    }
-    FileError remove(const Text& path) override { return systemFileSystem().remove(path); }
 
     std::vector<Text> queried() {
         const std::lock_guard<std::mutex> lock(mutex_);

@@ -2,6 +2,7 @@
 #include "commands/file_commands.h"
 #include "platform/files.h"
 #include "platform/process.h"
+#include "support/forwarding_files.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +44,7 @@ private:
 };
 
 // The real file system, with reads that fail on demand.
-class FlakyFileSystem : public FileSystem {
+class FlakyFileSystem : public glyvora::testing::ForwardingFileSystem {
 public:
     bool failReads = false;
     OpenedFile open(const Text& path, FileAccess access, FileSharing sharing,
@@ -52,17 +53,6 @@ public:
         if (opened.file) opened.file = std::make_unique<FlakyFile>(std::move(opened.file), failReads);
         return opened;
     }
-    std::vector<DirectoryEntry> find(const Text& pattern) override {
-        return systemFileSystem().find(pattern);
-    }
-    std::vector<DirectoryEntry> findWithStamps(const Text& pattern) override {
-        return systemFileSystem().findWithStamps(pattern);
-    }
-    Text fullPath(const Text& path) override { return systemFileSystem().fullPath(path); }
-    FileError replace(const Text& from, const Text& to) override {
-        return systemFileSystem().replace(from, to);
-    }
-    FileError remove(const Text& path) override { return systemFileSystem().remove(path); }
 };
 
 // A file number that is closed when the test ends, whatever happens.

@@ -3,6 +3,7 @@
 // and nothing is left beside it.
 #include "platform/files.h"
 #include "support/fault_files.h"
+#include "support/forwarding_files.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
@@ -186,7 +187,7 @@ TEST(SafeSave, aTemporaryFileThatCannotBeRemovedIsOverwrittenByTheNextSave) {
 
 // Passes every call to the real file system, but first looks at the target file as a crash at
 // that moment would leave it.
-class CrashPoints final : public FileSystem {
+class CrashPoints final : public glyvora::testing::ForwardingFileSystem {
 public:
     explicit CrashPoints(std::function<void()> look) : look_(std::move(look)) {}
 
@@ -197,13 +198,6 @@ public:
         if (opened.file) opened.file = std::make_unique<LookingFile>(std::move(opened.file), look_);
         return opened;
     }
-    std::vector<DirectoryEntry> find(const Text& pattern) override {
-        return systemFileSystem().find(pattern);
-    }
-    std::vector<DirectoryEntry> findWithStamps(const Text& pattern) override {
-        return systemFileSystem().findWithStamps(pattern);
-    }
-    Text fullPath(const Text& path) override { return systemFileSystem().fullPath(path); }
     FileError replace(const Text& from, const Text& to) override {
         look_();
         const FileError e = systemFileSystem().replace(from, to);

@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "support/fault_files.h"
+#include "support/forwarding_files.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +34,7 @@ private:
     std::unique_ptr<File> inner_;
 };
 
-class FaultyFileSystem final : public FileSystem {
+class FaultyFileSystem final : public glyvora::testing::ForwardingFileSystem {
 public:
     bool refuseCreate = false;
     bool hugeFiles = false;
@@ -45,17 +46,6 @@ public:
         if (hugeFiles && opened.file) opened.file = std::make_unique<HugeFile>(std::move(opened.file));
         return opened;
     }
-    std::vector<DirectoryEntry> find(const Text& pattern) override {
-        return systemFileSystem().find(pattern);
-    }
-    std::vector<DirectoryEntry> findWithStamps(const Text& pattern) override {
-        return systemFileSystem().findWithStamps(pattern);
-    }
-    Text fullPath(const Text& path) override { return systemFileSystem().fullPath(path); }
-    FileError replace(const Text& from, const Text& to) override {
-        return systemFileSystem().replace(from, to);
-    }
-    FileError remove(const Text& path) override { return systemFileSystem().remove(path); }
 };
 
 TEST(ProfilePosix, aRefusedWriteFailsAndKeepsTheFile) {

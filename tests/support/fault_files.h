@@ -5,6 +5,7 @@
 //                     wrong: a short read, a failed read, a write that stops half-way, a disk that
 //                     is full from some write on, a failed cut, open, flush, replace or remove.
 
+#include "forwarding_files.h"
 #include "platform/files.h"
 
 #include <algorithm>
@@ -167,9 +168,10 @@ struct FaultPlan {
     }
 };
 
-class FaultFileSystem final : public FileSystem {
+class FaultFileSystem final : public ForwardingFileSystem {
 public:
-    FaultFileSystem(FileSystem& inner, FaultPlan& plan) : inner_(inner), plan_(plan) {}
+    FaultFileSystem(FileSystem& inner, FaultPlan& plan)
+        : ForwardingFileSystem(inner), inner_(inner), plan_(plan) {}
 
     OpenedFile open(const Text& path, FileAccess access, FileSharing sharing,
                     FileCreation creation) override {
@@ -178,14 +180,6 @@ public:
         if (opened.file) opened.file = std::make_unique<FaultFile>(std::move(opened.file), plan_);
         return opened;
     }
-    std::vector<DirectoryEntry> find(const Text& pattern) override { return inner_.find(pattern); }
-    std::optional<FolderIdentity> folderIdentity(const Text& path) override {
-        return inner_.folderIdentity(path);
-    }
-    std::vector<DirectoryEntry> findWithStamps(const Text& pattern) override {
-        return inner_.findWithStamps(pattern);
-    }
-    Text fullPath(const Text& path) override { return inner_.fullPath(path); }
     FileError replace(const Text& from, const Text& to) override {
         if (plan_.chosen(Fault::FailedReplace, plan_.replaces)) return FileError::AccessDenied;
         return inner_.replace(from, to);
