@@ -25,7 +25,36 @@ bool tableIs(HDC dc, DWORD tag, const std::vector<std::uint8_t>& expected) {
     return got == expected;
 }
 
+// Face names compare without regard to case, as the font mapper compares them.
+std::wstring folded(std::wstring name) {
+    for (wchar_t& c : name)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    return name;
+}
+
+int CALLBACK collectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
+    reinterpret_cast<std::set<std::wstring>*>(faces)->insert(folded(font->lfFaceName));
+    return 1;
+}
+
+// The file each bitmap face name was first drawn by name for in this process. Wine keeps a name
+// bound to the font it first gave for it, even after that font is removed, and the binding
+// belongs to the process, not to one backend.
+std::map<std::wstring, Text>& bitmapNamesDrawn() {
+    static std::map<std::wstring, Text> drawn;
+    return drawn;
+}
+
 } // namespace
+
+FontBinder::FontBinder() {
+    LOGFONTW all{};
+    all.lfCharSet = DEFAULT_CHARSET;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) return;
+    EnumFontFamiliesExW(dc, &all, collectFace, reinterpret_cast<LPARAM>(&installedFaces_), 0);
+    DeleteDC(dc);
+}
 
 FontBinder::~FontBinder() {
     for (auto& [key, copy] : copies_)
@@ -43,6 +72,13 @@ bool FontBinder::drawsFile(const LOGFONTW& request, const FontFileFace& face) {
     DeleteDC(dc);
     DeleteObject(font);
     return same;
+}
+
+bool FontBinder::bitmapDrawnByName(const std::wstring& faceName, const Text& path) const {
+    const std::wstring name = folded(faceName);
+    if (installedFaces_.count(name)) return false;
+    const auto [drawn, first] = bitmapNamesDrawn().try_emplace(name, path);
+    return first || drawn->second == path;
 }
 
 FontBinding FontBinder::keep(const FontBinding& binding) {
@@ -75,7 +111,7 @@ FontBinding FontBinder::bind(const FontBinding& current, const LOGFONTW& request
         binding.privateFace = loaded->second.face;
         return binding;
     }
-    if (drawsFile(request, *face)) return binding;
+    if (face->bitmap ? bitmapDrawnByName(widen(faceName), path) : drawsFile(request, *face)) return binding;
 
     std::optional<PrivateFontCopy> copy = source_->privateCopyOf(path, face->face);
     if (!copy || copy->bytes.empty()) return binding;

@@ -6,6 +6,10 @@
 // differ, the file is loaded again from memory as a copy whose names are rewritten to a name of its
 // own, and the label's font is created with that name.
 //
+// A bitmap font (.fon, .fnt) has no tables to compare, so its name is judged by what is known of
+// it: a name an installed font has, or one an earlier label of this process drew by name for
+// another file, leads elsewhere; any other name leads to the file, which is then drawn by name.
+//
 // Memory stays bounded: only a file whose name leads elsewhere gets a copy, one copy per file
 // however many labels show it, and the copy is removed as soon as no label holds it any more.
 // Wine keeps a name bound to the font it first gave for it; a copy's name is never reused, so
@@ -15,6 +19,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <windows.h>
@@ -33,7 +38,8 @@ struct FontBinding {
 
 class FontBinder {
 public:
-    FontBinder() = default;
+    // Takes the installed fonts' face names, so it must be made before the program adds any font.
+    FontBinder();
     ~FontBinder();
     FontBinder(const FontBinder&) = delete;
     FontBinder& operator=(const FontBinder&) = delete;
@@ -63,10 +69,14 @@ private:
 
     // Whether the font GDI makes for `request` is the face of the file.
     static bool drawsFile(const LOGFONTW& request, const FontFileFace& face);
+    // Whether the bitmap font at `path` is drawn when its face name is asked for; records the name
+    // as the file's when it is.
+    bool bitmapDrawnByName(const std::wstring& faceName, const Text& path) const;
 
     FontFileSource* source_ = nullptr;
     std::map<CopyKey, Copy> copies_;
     std::map<std::wstring, CopyKey> byFace_;
+    std::set<std::wstring> installedFaces_; // folded to lower case, as GDI compares names
 };
 
 } // namespace glyvora::win32
