@@ -64,7 +64,10 @@ std::optional<PrivateFontCopy> ProgramFontFiles::privateCopyOf(const Text& path,
     const std::optional<ByteSet> bytes = readWholeFile(path);
     if (!bytes) return std::nullopt;
     PrivateFontCopy copy;
-    copy.faceName = fontfile::privateFaceName(++copies_);
+    // One count for the process, not for this source: the system keeps a name bound to the first
+    // copy loaded under it, and a program started again in one process must not reuse its names.
+    static std::uint32_t copies = 0;
+    copy.faceName = fontfile::privateFaceName(++copies);
     copy.bytes = fontfile::renameFont(*bytes, copy.faceName, face);
     if (copy.bytes.empty()) return std::nullopt;
     return copy;

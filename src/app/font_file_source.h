@@ -28,7 +28,6 @@ private:
     const FileFacts& factsOf(const Text& path);
 
     std::map<Text, FileFacts> facts_;
-    std::uint32_t copies_ = 0;
 };
 
 } // namespace glyvora::app

@@ -81,6 +81,13 @@ TEST(ProgramFontFiles, everyCopyHasANameOfItsOwnThatItsFaceCarries) {
     writeTestFile(copy, std::string(first->bytes.begin(), first->bytes.end()));
     EXPECT_EQ(fontfile::faceNameOf(copy), first->faceName);
     EXPECT_FALSE(files.privateCopyOf(file, 1)) << "a font of its own has no second face";
+    // A program started again in the same process must not hand out the names of the first: the
+    // system keeps each name bound to the copy first loaded under it.
+    app::ProgramFontFiles again;
+    const auto third = again.privateCopyOf(file, 0);
+    ASSERT_TRUE(third);
+    EXPECT_NE(third->faceName, first->faceName);
+    EXPECT_NE(third->faceName, second->faceName);
     EXPECT_FALSE(files.privateCopyOf(dir.file("missing.ttf"), 0));
 }
 

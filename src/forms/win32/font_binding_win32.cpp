@@ -37,11 +37,15 @@ int CALLBACK collectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM
     return 1;
 }
 
-// The file each bitmap face name was first drawn by name for in this process. Wine keeps a name
-// bound to the font it first gave for it, even after that font is removed, and the binding
-// belongs to the process, not to one backend.
-std::map<std::wstring, Text>& bitmapNamesDrawn() {
-    static std::map<std::wstring, Text> drawn;
+// The file each bitmap face name was first drawn by name for in this process, and whether another
+// file of the name has turned up since. Wine keeps a name bound to the font it first gave for it,
+// even after that font is removed, and the binding belongs to the process, not to one backend.
+struct NameDrawn {
+    Text path;
+    bool contested = false;
+};
+std::map<std::wstring, NameDrawn>& bitmapNamesDrawn() {
+    static std::map<std::wstring, NameDrawn> drawn;
     return drawn;
 }
 
@@ -74,11 +78,16 @@ bool FontBinder::drawsFile(const LOGFONTW& request, const FontFileFace& face) {
     return same;
 }
 
-bool FontBinder::bitmapDrawnByName(const std::wstring& faceName, const Text& path) const {
-    const std::wstring name = folded(faceName);
+bool FontBinder::bitmapDrawnByName(const Text& faceName, const Text& path) {
+    const std::wstring name = folded(widen(faceName));
     if (installedFaces_.count(name)) return false;
-    const auto [drawn, first] = bitmapNamesDrawn().try_emplace(name, path);
-    return first || drawn->second == path;
+    const auto [drawn, first] = bitmapNamesDrawn().try_emplace(name, NameDrawn{path});
+    if (first) return true;
+    if (drawn->second.contested) return false;
+    if (drawn->second.path == path) return true;
+    drawn->second.contested = true;
+    contested_.push_back(faceName);
+    return false;
 }
 
 FontBinding FontBinder::keep(const FontBinding& binding) {
@@ -111,7 +120,7 @@ FontBinding FontBinder::bind(const FontBinding& current, const LOGFONTW& request
         binding.privateFace = loaded->second.face;
         return binding;
     }
-    if (face->bitmap ? bitmapDrawnByName(widen(faceName), path) : drawsFile(request, *face)) return binding;
+    if (face->bitmap ? bitmapDrawnByName(faceName, path) : drawsFile(request, *face)) return binding;
 
     std::optional<PrivateFontCopy> copy = source_->privateCopyOf(path, face->face);
     if (!copy || copy->bytes.empty()) return binding;
