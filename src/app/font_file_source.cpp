@@ -11,6 +11,20 @@
 
 namespace glyvora::app {
 
+namespace {
+
+// A .fon (an NE executable, "MZ" first) or a .fnt (version 2.0 or 3.0 in its first word): the
+// formats whose face name the reader takes from a header rather than from a name table.
+bool isBitmapFont(fontfile::FontBytes& bytes) {
+    const auto start = bytes.read(0, 2);
+    if (!start) return false;
+    const std::uint8_t b0 = (*start)[0], b1 = (*start)[1];
+    if (b0 == 'M' && b1 == 'Z') return true;
+    return b0 == 0x00 && (b1 == 0x02 || b1 == 0x03);
+}
+
+} // namespace
+
 const ProgramFontFiles::FileFacts& ProgramFontFiles::factsOf(const Text& path) {
     const auto known = facts_.find(path);
     if (known != facts_.end()) return known->second;
@@ -30,6 +44,10 @@ const ProgramFontFiles::FileFacts& ProgramFontFiles::factsOf(const Text& path) {
                 face.nameTable = std::move(tables->name);
                 face.headTable = std::move(tables->head);
                 facts.face = std::move(face);
+            } else if (!facts.faceName.empty() && isBitmapFont(bytes)) {
+                FontFileFace face;
+                face.bitmap = true;
+                facts.face = std::move(face);
             }
         }
     }
@@ -46,7 +64,10 @@ std::optional<PrivateFontCopy> ProgramFontFiles::privateCopyOf(const Text& path,
     const std::optional<ByteSet> bytes = readWholeFile(path);
     if (!bytes) return std::nullopt;
     PrivateFontCopy copy;
-    copy.faceName = fontfile::privateFaceName(++copies_);
+    // One count for the process, not for this source: the system keeps a name bound to the first
+    // copy loaded under it, and a program started again in one process must not reuse its names.
+    static std::uint32_t copies = 0;
+    copy.faceName = fontfile::privateFaceName(++copies);
     copy.bytes = fontfile::renameFont(*bytes, copy.faceName, face);
     if (copy.bytes.empty()) return std::nullopt;
     return copy;

@@ -1,8 +1,8 @@
 #pragma once
 // The program's answers to what the Win32 backend asks about a label's font file: the file's face
 // and its tables, read through the font-file library, and renamed copies of it under names no
-// other copy of this run has. Only sfnt fonts and collections have tables to tell two fonts of one
-// name apart; a .fon or .fnt gives no face and is drawn by its face name, as before.
+// other copy of this run has. Sfnt fonts and collections have tables to tell two fonts of one name
+// apart; a .fon or .fnt has none and gives a bitmap face, which the backend judges by name.
 
 #include "forms/font_files.h"
 
@@ -28,7 +28,6 @@ private:
     const FileFacts& factsOf(const Text& path);
 
     std::map<Text, FileFacts> facts_;
-    std::uint32_t copies_ = 0;
 };
 
 } // namespace glyvora::app

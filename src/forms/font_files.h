@@ -18,6 +18,8 @@ namespace glyvora {
 // font of that name.
 struct FontFileFace {
     std::uint32_t face = 0; // the face of a collection; 0 for other files
+    // A .fon or .fnt: no tables to compare, so the backend judges by the names it knows of.
+    bool bitmap = false;
     // An sfnt face's name and head tables as the file holds them: the system hands out the same
     // bytes for the font it draws, so equal tables mean the same font.
     std::vector<std::uint8_t> nameTable;

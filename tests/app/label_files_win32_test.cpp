@@ -155,7 +155,12 @@ TEST_F(LabelFileAlone, DISABLED_showOneFileAlone) {
     ASSERT_TRUE(font && out);
     const std::string bytes = readTestFile(font);
     ASSERT_FALSE(bytes.empty());
-    const Text folder = folderOf("alone", {{"alone.ttf", &bytes}});
+    // The file's own extension, so that the run sees the file as the scenario did.
+    const Text name = std::string(font);
+    const std::size_t dot = name.rfind('.');
+    const Text extension =
+        dot == Text::npos || name.find('\\', dot) != Text::npos ? ".ttf" : name.substr(dot);
+    const Text folder = folderOf("alone", {{"alone" + extension, &bytes}});
     start({{"字体", folder}});
     select(1);
     const Pixels pixels = label(1);
@@ -252,6 +257,94 @@ TEST_F(LabelFilePixels, noCopyIsLoadedWhereTheFaceNameLeadsToTheFileAndNoneOutli
         !win32().fontBindingOf(mainwin::window, mainwin::previewLabel(2)).privateFace.empty();
     EXPECT_EQ(win32().privateCopiesLoaded(), secondHoldsACopy ? 1u : 0u);
     EXPECT_TRUE(win32().fontBindingOf(mainwin::window, mainwin::previewLabel(1)).privateFace.empty());
+}
+
+// Bitmap fonts have no tables to tell two fonts of one name apart. The impostor here is Wine's
+// Courier (coure.fon) under the face name of its MS Sans Serif (sserife.fon), which Wine also has
+// installed; the twins are both files under a name no installed font has.
+class LabelFileBitmapPixels : public LabelFilePixels {
+protected:
+    bool makeBitmapFiles() {
+        const std::string sansSerif = readTestFile(packageFile("/usr/share/wine/fonts/sserife.fon"));
+        const std::string courier = readTestFile(packageFile("/usr/share/wine/fonts/coure.fon"));
+        if (sansSerif.empty() || courier.empty()) return false;
+        real = sansSerif;
+        impostor = renamed(courier, kInstalledBitmapFace);
+        twinA = renamed(sansSerif, kTwinFace);
+        twinB = renamed(courier, kTwinFace);
+        return !impostor.empty() && !twinA.empty() && !twinB.empty();
+    }
+    static std::string renamed(const std::string& fon, const Text& face) {
+        const std::vector<std::uint8_t> bytes = fontfile::renameResourceFile(
+            {reinterpret_cast<const std::uint8_t*>(fon.data()), fon.size()}, face);
+        return std::string(bytes.begin(), bytes.end());
+    }
+    // Each file's label 1 alone in a fresh run; the two must draw apart for the scenario to mean
+    // anything.
+    std::pair<Pixels, Pixels> aloneApart(const Text& first, const Text& second) {
+        std::pair<Pixels, Pixels> alone{aloneInAFreshRun(first), aloneInAFreshRun(second)};
+        EXPECT_NE(alone.first, alone.second) << "the two files draw apart";
+        return alone;
+    }
+
+    static inline const Text kInstalledBitmapFace = "MS Sans Serif";
+    static inline const Text kTwinFace = "Bitmap Twin";
+    std::string twinA, twinB;
+};
+
+TEST_F(LabelFileBitmapPixels, aFolderHoldingTwoBitmapFontsOfOneFaceNameDrawsEachFileInItsLabel) {
+    if (!makeBitmapFiles()) GTEST_SKIP() << "fonts-wine missing";
+    // Under an installed font's name, and under a name only the two files have.
+    for (const auto& [first, second] : {std::pair{&impostor, &real}, std::pair{&twinA, &twinB}}) {
+        SCOPED_TRACE(first == &impostor ? "installed name" : "name of the two files alone");
+        const Text both =
+            folderOf(first == &impostor ? "两者" : "双胞胎", {{"a.fon", first}, {"b.fon", second}});
+        start({{"两者", both}});
+        select(1);
+        ASSERT_EQ(application->state().fonts.fontPaths.size(), 2u);
+        const Pixels shown[] = {label(1), label(2)};
+        const Text paths[] = {application->state().fonts.pagePaths[0],
+                              application->state().fonts.pagePaths[1]};
+        const auto [firstAlone, secondAlone] = aloneApart(paths[0], paths[1]);
+        EXPECT_EQ(shown[0], firstAlone) << paths[0];
+        EXPECT_EQ(shown[1], secondAlone) << paths[1];
+        EXPECT_LE(win32().privateCopiesLoaded(), 2u);
+        TearDown();
+    }
+}
+
+TEST_F(LabelFileBitmapPixels, aBitmapFontShownAfterAnotherOfItsFaceNameDrawsItsOwnFile) {
+    if (!makeBitmapFiles()) GTEST_SKIP() << "fonts-wine missing";
+    for (const auto& [first, second] : {std::pair{&impostor, &real}, std::pair{&twinA, &twinB}}) {
+        SCOPED_TRACE(first == &impostor ? "installed name" : "name of the two files alone");
+        const Text tag = first == &impostor ? "ms" : "twin";
+        const Text one = folderOf("一" + tag, {{"face.fon", first}});
+        const Text other = folderOf("二" + tag, {{"face.fon", second}});
+        start({{"一", one}, {"二", other}});
+        select(1);
+        const Pixels firstShown = label(1);
+        select(2);
+        const Pixels secondShown = label(1);
+        // And back: the first file keeps drawing its own glyphs.
+        select(1);
+        EXPECT_EQ(label(1), firstShown);
+        const auto [firstAlone, secondAlone] = aloneApart(one + "\\face.fon", other + "\\face.fon");
+        EXPECT_EQ(firstShown, firstAlone);
+        EXPECT_EQ(secondShown, secondAlone);
+        TearDown();
+    }
+}
+
+TEST_F(LabelFileBitmapPixels, aBitmapFontWhoseNameIsItsOwnIsDrawnByNameWithoutACopy) {
+    if (!makeBitmapFiles()) GTEST_SKIP() << "fonts-wine missing";
+    const std::string lone = renamed(real, "Bitmap Alone");
+    ASSERT_FALSE(lone.empty());
+    const Text folder = folderOf("独", {{"lone.fon", &lone}});
+    start({{"独", folder}});
+    select(1);
+    EXPECT_EQ(win32().privateCopiesLoaded(), 0u);
+    EXPECT_TRUE(win32().fontBindingOf(mainwin::window, mainwin::previewLabel(1)).privateFace.empty());
+    EXPECT_EQ(label(1), aloneInAFreshRun(folder + "\\lone.fon"));
 }
 
 } // namespace

@@ -25,7 +25,40 @@ bool tableIs(HDC dc, DWORD tag, const std::vector<std::uint8_t>& expected) {
     return got == expected;
 }
 
+// Face names compare without regard to case, as the font mapper compares them.
+std::wstring folded(std::wstring name) {
+    for (wchar_t& c : name)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    return name;
+}
+
+int CALLBACK collectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
+    reinterpret_cast<std::set<std::wstring>*>(faces)->insert(folded(font->lfFaceName));
+    return 1;
+}
+
+// The file each bitmap face name was first drawn by name for in this process, and whether another
+// file of the name has turned up since. Wine keeps a name bound to the font it first gave for it,
+// even after that font is removed, and the binding belongs to the process, not to one backend.
+struct NameDrawn {
+    Text path;
+    bool contested = false;
+};
+std::map<std::wstring, NameDrawn>& bitmapNamesDrawn() {
+    static std::map<std::wstring, NameDrawn> drawn;
+    return drawn;
+}
+
 } // namespace
+
+FontBinder::FontBinder() {
+    LOGFONTW all{};
+    all.lfCharSet = DEFAULT_CHARSET;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) return;
+    EnumFontFamiliesExW(dc, &all, collectFace, reinterpret_cast<LPARAM>(&installedFaces_), 0);
+    DeleteDC(dc);
+}
 
 FontBinder::~FontBinder() {
     for (auto& [key, copy] : copies_)
@@ -43,6 +76,18 @@ bool FontBinder::drawsFile(const LOGFONTW& request, const FontFileFace& face) {
     DeleteDC(dc);
     DeleteObject(font);
     return same;
+}
+
+bool FontBinder::bitmapDrawnByName(const Text& faceName, const Text& path) {
+    const std::wstring name = folded(widen(faceName));
+    if (installedFaces_.count(name)) return false;
+    const auto [drawn, first] = bitmapNamesDrawn().try_emplace(name, NameDrawn{path});
+    if (first) return true;
+    if (drawn->second.contested) return false;
+    if (drawn->second.path == path) return true;
+    drawn->second.contested = true;
+    contested_.push_back(faceName);
+    return false;
 }
 
 FontBinding FontBinder::keep(const FontBinding& binding) {
@@ -75,7 +120,7 @@ FontBinding FontBinder::bind(const FontBinding& current, const LOGFONTW& request
         binding.privateFace = loaded->second.face;
         return binding;
     }
-    if (drawsFile(request, *face)) return binding;
+    if (face->bitmap ? bitmapDrawnByName(faceName, path) : drawsFile(request, *face)) return binding;
 
     std::optional<PrivateFontCopy> copy = source_->privateCopyOf(path, face->face);
     if (!copy || copy->bytes.empty()) return binding;

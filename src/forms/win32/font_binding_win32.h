@@ -6,6 +6,12 @@
 // differ, the file is loaded again from memory as a copy whose names are rewritten to a name of its
 // own, and the label's font is created with that name.
 //
+// A bitmap font (.fon, .fnt) has no tables to compare, so its name is judged by what is known of
+// it: a name an installed font has, or one an earlier label of this process drew by name for
+// another file, leads elsewhere; any other name leads to the file, which is then drawn by name.
+// Once a second file of a name turns up, GDI may answer the name with either file, so from then
+// on every file of that name gets a copy, the labels already drawn by it too (takeContested).
+//
 // Memory stays bounded: only a file whose name leads elsewhere gets a copy, one copy per file
 // however many labels show it, and the copy is removed as soon as no label holds it any more.
 // Wine keeps a name bound to the font it first gave for it; a copy's name is never reused, so
@@ -15,8 +21,10 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
+#include <vector>
 #include <windows.h>
 
 namespace glyvora::win32 {
@@ -33,7 +41,8 @@ struct FontBinding {
 
 class FontBinder {
 public:
-    FontBinder() = default;
+    // Takes the installed fonts' face names, so it must be made before the program adds any font.
+    FontBinder();
     ~FontBinder();
     FontBinder(const FontBinder&) = delete;
     FontBinder& operator=(const FontBinder&) = delete;
@@ -50,6 +59,10 @@ public:
     // Lets go of the binding's copy, removing the copy when no binding holds it.
     void release(FontBinding& binding);
 
+    // The bitmap face names that another file turned up for since the last call: the labels
+    // drawn by one of these names must be bound again.
+    std::vector<Text> takeContested() { return std::exchange(contested_, {}); }
+
     // The copies loaded, for tests.
     std::size_t copiesLoaded() const { return copies_.size(); }
 
@@ -63,10 +76,15 @@ private:
 
     // Whether the font GDI makes for `request` is the face of the file.
     static bool drawsFile(const LOGFONTW& request, const FontFileFace& face);
+    // Whether the bitmap font at `path` is drawn when its face name is asked for; records the name
+    // as the file's when it is.
+    bool bitmapDrawnByName(const Text& faceName, const Text& path);
 
     FontFileSource* source_ = nullptr;
     std::map<CopyKey, Copy> copies_;
     std::map<std::wstring, CopyKey> byFace_;
+    std::set<std::wstring> installedFaces_; // folded to lower case, as GDI compares names
+    std::vector<Text> contested_;
 };
 
 } // namespace glyvora::win32

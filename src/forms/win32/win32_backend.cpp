@@ -588,6 +588,16 @@ void Win32Backend::applyFont(Control& c, const std::optional<UnitFont>& font, in
     // The copy the old font came from goes only now that no font of it is shown.
     fonts_.release(c.fontBinding);
     c.fontBinding = std::move(binding);
+    // Labels drawn by a bitmap face name that this label's file now shares must draw their own
+    // copies: GDI may answer the name with either file.
+    for (const Text& face : fonts_.takeContested())
+        for (auto& [id, w] : windows_)
+            for (auto& [unit, other] : w->controls)
+                if (other.get() != &c && other->type == UnitType::Label && other->layerFont &&
+                    other->fontBinding.faceName == face && other->fontBinding.privateFace.empty()) {
+                    other->fontBinding.decided = false;
+                    applyFont(*other, other->layerFont, w->dpi);
+                }
 }
 
 void Win32Backend::fitComboHeight(HWND combo, int height) {
