@@ -15,7 +15,7 @@ if(WIN32)
                  ${CMAKE_CURRENT_LIST_DIR}/../src/app/glyvora.manifest)
     # The application's scenarios run one process each (tests/app/each_scenario.sh).
     add_test(NAME windows-tests COMMAND glyvora-tests --gtest_brief=0
-                                        "--gtest_filter=-Win32/AppSuite.*:PreviewRendering.*:LabelFilePixels.*:ProgramTyping.*")
+                                        "--gtest_filter=-Win32/AppSuite.*:PreviewRendering.*:LabelFilePixels.*:LabelFileBitmapPixels.*:ProgramTyping.*")
     set_tests_properties(windows-tests PROPERTIES TIMEOUT 1800)
     # The cases that put texts on the screen, name files, use the clipboard or the settings file, run
     # again under the other code pages a Windows system may have (./test runs the label "codepage"
