@@ -1,6 +1,7 @@
 #include "whole_scan_counters.h"
 
 #include "fontfile/folder_walk.h"
+#include "platform/forwarding_files.h"
 #include "whole_scan_timing.h"
 
 namespace glyvora::bench {
@@ -14,30 +15,20 @@ bool isBelowFolder(const Text& path, const Text& folder) {
     return path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0;
 }
 
-class ActivityCounters::CountingFiles final : public FileSystem {
+class ActivityCounters::CountingFiles final : public ForwardingFileSystem {
 public:
     CountingFiles(ActivityCounters& owner, FileSystem& inner, Text folder)
-        : owner_(owner), inner_(inner), folder_(std::move(folder)) {}
+        : ForwardingFileSystem(inner), owner_(owner), folder_(std::move(folder)) {}
 
     OpenedFile open(const Text& path, FileAccess access, FileSharing sharing,
                     FileCreation creation) override {
         count(path);
-        return inner_.open(path, access, sharing, creation);
+        return inner().open(path, access, sharing, creation);
     }
     OpenedFile openForQuery(const Text& path) override {
         count(path);
-        return inner_.openForQuery(path);
+        return inner().openForQuery(path);
     }
-    std::vector<DirectoryEntry> find(const Text& pattern) override { return inner_.find(pattern); }
-    std::vector<DirectoryEntry> findWithStamps(const Text& pattern) override {
-        return inner_.findWithStamps(pattern);
-    }
-    std::optional<FolderIdentity> folderIdentity(const Text& path) override {
-        return inner_.folderIdentity(path);
-    }
-    Text fullPath(const Text& path) override { return inner_.fullPath(path); }
-    FileError replace(const Text& from, const Text& to) override { return inner_.replace(from, to); }
-    FileError remove(const Text& path) override { return inner_.remove(path); }
 
 private:
     void count(const Text& path) {
@@ -45,7 +36,6 @@ private:
     }
 
     ActivityCounters& owner_;
-    FileSystem& inner_;
     const Text folder_;
 };
 

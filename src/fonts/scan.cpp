@@ -54,13 +54,13 @@ void listFiles(MainState& state, const Text& folder, int& progress) {
     std::vector<std::optional<FileStamp>> stamps;
     fontfile::FolderWalkHooks hooks;
     hooks.messageTurn = [] { ProcessEvents(); };
-    hooks.file = [&](const Text& path) {
+    hooks.stampedFile = [&](const Text& path, const std::optional<FileStamp>& stamp) {
         files.push_back(path);
+        stamps.push_back(stamp);
         if (!FormLayer::current().isOpen(scanwin::window)) return;
         ++progress;
         writeProperty(scanwin::window, scanwin::进度条1, prop::position, Value(progress));
     };
-    hooks.stampedFile = [&](const Text&, const std::optional<FileStamp>& stamp) { stamps.push_back(stamp); };
     fontfile::walkFolder(folder, hooks);
     state.fonts.fontPaths.insert(state.fonts.fontPaths.end(), files.begin(), files.end());
     state.fonts.fontStamps.insert(state.fonts.fontStamps.end(), stamps.begin(), stamps.end());

@@ -6,7 +6,7 @@
 #include "fonts/label_fonts.h"
 #include "platform/files.h"
 #include "platform/font_resources.h"
-#include "support/forwarding_files.h"
+#include "platform/forwarding_files.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
@@ -21,7 +21,7 @@ using testing::TempDir;
 using testing::writeTestFile;
 
 // Counts the files opened for a query, from any thread; each open may be made to take a while.
-class QueryCounter final : public glyvora::testing::ForwardingFileSystem {
+class QueryCounter final : public ForwardingFileSystem {
 public:
     OpenedFile openForQuery(const Text& path) override {
         ++queries;

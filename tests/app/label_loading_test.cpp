@@ -5,7 +5,7 @@
 #include "app_suite.h"
 #include "fontfile/face_name.h"
 #include "platform/files.h"
-#include "support/forwarding_files.h"
+#include "platform/forwarding_files.h"
 
 #include <algorithm>
 #include <functional>
@@ -22,7 +22,7 @@ using namespace mainwin;
 // The real file system, recording every file opened for a query (the face-name and coverage
 // readers) from whichever thread; optionally slow, so the background pass is still running when
 // the next click comes.
-class CountingFileSystem final : public glyvora::testing::ForwardingFileSystem {
+class CountingFileSystem final : public ForwardingFileSystem {
 public:
     OpenedFile openForQuery(const Text& path) override {
         {

@@ -1,8 +1,8 @@
 // File commands over the real file layer, natively and under Wine.
 #include "commands/file_commands.h"
 #include "platform/files.h"
+#include "platform/forwarding_files.h"
 #include "platform/process.h"
-#include "support/forwarding_files.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +44,7 @@ private:
 };
 
 // The real file system, with reads that fail on demand.
-class FlakyFileSystem : public glyvora::testing::ForwardingFileSystem {
+class FlakyFileSystem : public ForwardingFileSystem {
 public:
     bool failReads = false;
     OpenedFile open(const Text& path, FileAccess access, FileSharing sharing,

@@ -2,8 +2,8 @@
 // with one call of the save made to fail at a time, the target holds the old bytes or the new ones
 // and nothing is left beside it.
 #include "platform/files.h"
+#include "platform/forwarding_files.h"
 #include "support/fault_files.h"
-#include "support/forwarding_files.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
@@ -187,7 +187,7 @@ TEST(SafeSave, aTemporaryFileThatCannotBeRemovedIsOverwrittenByTheNextSave) {
 
 // Passes every call to the real file system, but first looks at the target file as a crash at
 // that moment would leave it.
-class CrashPoints final : public glyvora::testing::ForwardingFileSystem {
+class CrashPoints final : public ForwardingFileSystem {
 public:
     explicit CrashPoints(std::function<void()> look) : look_(std::move(look)) {}
 

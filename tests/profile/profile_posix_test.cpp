@@ -2,9 +2,9 @@
 // reports failure and leaves the file as it was, a disk that fills up half-way through the save
 // leaves the old file whole, an oversized file is neither loaded nor rewritten.
 #include "platform/files.h"
+#include "platform/forwarding_files.h"
 #include "platform/profile.h"
 #include "support/fault_files.h"
-#include "support/forwarding_files.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +34,7 @@ private:
     std::unique_ptr<File> inner_;
 };
 
-class FaultyFileSystem final : public glyvora::testing::ForwardingFileSystem {
+class FaultyFileSystem final : public ForwardingFileSystem {
 public:
     bool refuseCreate = false;
     bool hugeFiles = false;

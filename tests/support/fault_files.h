@@ -5,8 +5,8 @@
 //                     wrong: a short read, a failed read, a write that stops half-way, a disk that
 //                     is full from some write on, a failed cut, open, flush, replace or remove.
 
-#include "forwarding_files.h"
 #include "platform/files.h"
+#include "platform/forwarding_files.h"
 
 #include <algorithm>
 #include <cstring>

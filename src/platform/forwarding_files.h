@@ -1,13 +1,13 @@
 #pragma once
-// A file system that passes every call on to another one (the real one by default). Test file
-// systems derive from it and override only the calls they watch or change, so a call the interface
-// gains reaches the real file system without each of them forwarding it. Queries are left to the
-// interface's own openForQuery, which opens through open(): a test that changes open changes them
-// too.
+// A file system that passes every call on to another one (the real one by default). File systems
+// that watch or change a few calls (the tests' fault injection, the benchmark's counters) derive
+// from it and override only those, so a call the interface gains reaches the inner file system
+// without each of them forwarding it. Queries are left to the interface's own openForQuery, which
+// opens through open(): a file system that changes open changes them too.
 
 #include "platform/files.h"
 
-namespace glyvora::testing {
+namespace glyvora {
 
 class ForwardingFileSystem : public FileSystem {
 public:
@@ -35,4 +35,4 @@ private:
     FileSystem& inner_;
 };
 
-} // namespace glyvora::testing
+} // namespace glyvora
